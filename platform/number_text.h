@@ -16,15 +16,18 @@ namespace numeron::platform {
 // digits; negative zero gives "0". A non-finite double has no general text (nullopt).
 std::optional<std::string> GeneralText(double value);
 
-// Val: blanks, tabs and line feeds are ignored wherever they stand; then an optional sign,
-// digits with at most one ".", and an optional exponent (E or e, optional sign, digits); "&H"
-// or "&O" reads a hexadecimal or octal integer instead. Reading stops at the first character
-// that fits none of these; no leading number gives 0.
+// Val: blanks, tabs, carriage returns and line feeds are ignored wherever they stand; then an
+// optional sign, digits with at most one ".", and an optional exponent (E or e, optional sign,
+// digits; an E without digits is not read). "&H" or "&O" at the start reads a hexadecimal or
+// octal integer instead: up to 32 bits it is a signed 32-bit value (&HFFFF is 65535, &HFFFFFFFF
+// is -1), wider it is the nearest double of the unsigned value. Reading stops at the first
+// character that fits none of these; no leading number gives 0. A value beyond the double range
+// gives the largest finite double with its sign.
 double Val(std::string_view text);
 
 // Reads a whole text of the form [+|-]digits[.digits][(E|e)[+|-]digits] (at least one mantissa
 // digit, nothing else: no blanks) as the nearest double. nullopt when the text has another form
-// or its value is beyond the double range.
+// or its value is beyond the double range (a value too small for a double reads as zero).
 std::optional<double> ReadDouble(std::string_view text);
 
 // Round half to even; nullopt outside the integer's range (or for a non-finite value).

@@ -1,0 +1,354 @@
+// The registration file and object creation, each test against its own temporary file, plus the
+// registration tool run as a separate process and a small real component library.
+#include "platform/registry.h"
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace numeron::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+constexpr const char* kFakeLibrary = NUMERON_FAKE_COMPONENT;
+constexpr const char* kFakeProgId = "NumeronFake.Echo";
+constexpr const char* kFakeClassId = "{6E756D65-726F-4E00-8000-000000000001}";
+
+// Sets an environment variable for one test and puts the old value back afterwards.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "numeron-registry-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    path_ = dir_ / "not-yet" / "registry";  // the folder is created on first write
+    env_.emplace("NUMERON_REGISTRY", path_.c_str());
+  }
+  void TearDown() override {
+    env_.reset();
+    fs::remove_all(dir_);
+  }
+
+  void WriteFile(const std::string& text) {
+    fs::create_directories(path_.parent_path());
+    std::ofstream(path_, std::ios::binary) << text;
+  }
+  std::string ReadFile() const {
+    std::ifstream in(path_, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  fs::path dir_;
+  fs::path path_;
+  std::optional<ScopedEnv> env_;
+};
+
+bool IsLoaded(const char* library) {
+  void* handle = ::dlopen(library, RTLD_NOW | RTLD_NOLOAD);
+  if (handle) ::dlclose(handle);
+  return handle != nullptr;
+}
+
+// Some loaders (those of the sanitizer runtimes) keep a library after its last dlclose; whether a
+// library was unloaded can only be checked where the loader really unloads.
+bool LoaderUnloads(const char* library) {
+  void* handle = ::dlopen(library, RTLD_NOW | RTLD_LOCAL);
+  if (!handle) return false;
+  ::dlclose(handle);
+  return !IsLoaded(library);
+}
+
+// Asks the fake library itself, through the copy the process already has loaded.
+HResult FakeCanUnloadNow() {
+  void* handle = ::dlopen(kFakeLibrary, RTLD_NOW | RTLD_NOLOAD);
+  if (!handle) return kFailed;
+  auto can_unload = reinterpret_cast<DllCanUnloadNowFn>(::dlsym(handle, "DllCanUnloadNow"));
+  const HResult answer = can_unload ? can_unload() : kFailed;
+  ::dlclose(handle);
+  return answer;
+}
+
+std::int32_t CountArguments(Dispatch& object, int count) {
+  DispId id = 0;
+  EXPECT_EQ(object.GetIDsOfNames("count", &id), kOk);
+  std::vector<Argument> args;
+  for (int i = 0; i < count; ++i) args.push_back(Argument::ByValue(Variant(i)));
+  Variant result;
+  ErrorInfo error;
+  EXPECT_EQ(object.Invoke(id, args, &result, &error), kOk);
+  return result.is(VariantKind::Int32) ? result.int32() : -1;
+}
+
+TEST(RegistryPathTest, FollowsEnvironment) {
+  struct Case {
+    const char* numeron_registry;
+    const char* xdg_data_home;
+    std::string expected;
+  };
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  const Case cases[] = {
+      {"/tmp/r", "/xdg", "/tmp/r"},
+      {nullptr, "/xdg", "/xdg/numeron/registry"},
+      {"", "/xdg", "/xdg/numeron/registry"},
+      {nullptr, "relative", home + "/.local/share/numeron/registry"},
+      {nullptr, "", home + "/.local/share/numeron/registry"},
+      {nullptr, nullptr, home + "/.local/share/numeron/registry"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.numeron_registry ? c.numeron_registry : "(unset)") + " / " +
+                 (c.xdg_data_home ? c.xdg_data_home : "(unset)"));
+    ScopedEnv registry("NUMERON_REGISTRY", c.numeron_registry);
+    ScopedEnv xdg("XDG_DATA_HOME", c.xdg_data_home);
+    EXPECT_EQ(RegistryPath(), c.expected);
+  }
+}
+
+TEST_F(RegistryTest, RegisterReplaceAndUnregisterKeepOtherEntries) {
+  std::string why;
+  ASSERT_TRUE(RegisterClass({"A.One", "{1}", "/lib/a.so"}, &why)) << why;
+  ASSERT_TRUE(RegisterClass({"B.Two", "{2}", "/lib/b.so"}, &why)) << why;
+  ASSERT_TRUE(RegisterClass({"a.one", "{1}", "/lib/a2.so"}, &why)) << why;  // same id, any case
+  ASSERT_TRUE(RegisterClass({"a.one", "{1}", "/lib/a2.so"}, &why)) << why;  // idempotent
+  EXPECT_EQ(ReadFile(), "B.Two\t{2}\t/lib/b.so\na.one\t{1}\t/lib/a2.so\n");
+
+  const std::optional<Registration> found = LookUpClass("A.ONE", &why);
+  ASSERT_TRUE(found) << why;
+  EXPECT_EQ(found->class_id, "{1}");
+  EXPECT_EQ(found->library_path, "/lib/a2.so");
+
+  ASSERT_TRUE(UnregisterClass("A.One", &why)) << why;
+  ASSERT_TRUE(UnregisterClass("A.One", &why)) << why;  // absent is not an error
+  EXPECT_FALSE(LookUpClass("A.One", &why));
+  EXPECT_NE(why.find("not registered"), std::string::npos) << why;
+  EXPECT_TRUE(LookUpClass("B.Two", &why)) << why;
+  EXPECT_EQ(ReadFile(), "B.Two\t{2}\t/lib/b.so\n");
+}
+
+TEST_F(RegistryTest, RefusesFieldsThatWouldBreakTheFile) {
+  const Registration cases[] = {
+      {"", "{1}", "/lib/a.so"},
+      {"A\tOne", "{1}", "/lib/a.so"},
+      {"A.One", "{1}\r", "/lib/a.so"},
+      {"A.One", "{1}", "/lib/a\n.so"},
+  };
+  for (const Registration& c : cases) {
+    SCOPED_TRACE(c.prog_id + "|" + c.class_id + "|" + c.library_path);
+    std::string why;
+    EXPECT_FALSE(RegisterClass(c, &why));
+    EXPECT_FALSE(why.empty());
+  }
+  EXPECT_FALSE(fs::exists(path_));
+}
+
+TEST_F(RegistryTest, UnusableFileLocationSaysWhy) {
+  const fs::path plain_file = dir_ / "plain";
+  std::ofstream(plain_file) << "not a folder";
+  const fs::path cases[] = {plain_file / "registry", dir_};
+  for (const fs::path& location : cases) {
+    SCOPED_TRACE(location.string());
+    ScopedEnv env("NUMERON_REGISTRY", location.c_str());
+    std::string why;
+    EXPECT_FALSE(RegisterClass({"A.One", "{1}", "/lib/a.so"}, &why));
+    EXPECT_NE(why.find(location.string()), std::string::npos) << why;
+    why.clear();
+    Ref<Dispatch> object;
+    EXPECT_EQ(CreateObject("A.One", &object, &why), kClassNotRegistered);
+    EXPECT_NE(why.find(location.string()), std::string::npos) << why;
+  }
+}
+
+TEST_F(RegistryTest, DamagedLinesAreIgnoredButKept) {
+  const std::string damaged =
+      "no tabs at all\n"
+      "One.Tab\tonly\n"
+      "\t{9}\t/lib/empty-prog-id.so\n"
+      "Too.Many\t{3}\t/lib/x.so\textra\n"
+      "\x01\xff\x7f garbage \0 bytes\n"
+      "Good.Crlf\t{4}\t/lib/good.so\r\n"
+      "\n"s;
+  WriteFile(damaged);
+  struct Case {
+    const char* prog_id;
+    const char* library;  // nullptr: not found
+  };
+  const Case cases[] = {
+      {"One.Tab", nullptr},
+      {"Too.Many", nullptr},
+      {"", nullptr},
+      {"no tabs at all", nullptr},
+      {"Good.Crlf", "/lib/good.so"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.prog_id);
+    std::string why;
+    const std::optional<Registration> found = LookUpClass(c.prog_id, &why);
+    ASSERT_EQ(found.has_value(), c.library != nullptr) << why;
+    if (found) {
+      EXPECT_EQ(found->library_path, c.library);
+    }
+  }
+
+  std::string why;
+  ASSERT_TRUE(RegisterClass({"New.One", "{5}", "/lib/new.so"}, &why)) << why;
+  EXPECT_EQ(ReadFile(), damaged + "New.One\t{5}\t/lib/new.so\n");
+}
+
+TEST_F(RegistryTest, CreateObjectWithoutUsableRegistrationSaysWhy) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> file;  // nullopt: no file at all
+    HResult status;
+    std::vector<std::string> why_mentions;
+  };
+  const std::string file = path_.string();
+  Dl_info libc{};  // a real shared library with none of the entry points
+  ASSERT_NE(::dladdr(reinterpret_cast<void*>(&::dlopen), &libc), 0);
+  const Case cases[] = {
+      {"missing file", std::nullopt, kClassNotRegistered,
+       {"No registration file", file, "numeron-register"}},
+      {"empty file", "", kClassNotRegistered, {"not registered", file, "numeron-register"}},
+      {"corrupt file", "\x01\x02\tNumeronFake.Echo\n\t\t\n", kClassNotRegistered,
+       {"not registered", file}},
+      {"missing library", "NumeronFake.Echo\t{1}\t/nonexistent/libgone.so\n", kClassNotAvailable,
+       {"/nonexistent/libgone.so", file, "numeron-register"}},
+      {"no class factory", "NumeronFake.Echo\t{1}\t"s + libc.dli_fname + "\n", kClassNotAvailable,
+       {"DllGetClassObject", libc.dli_fname}},
+      {"unknown class id", "NumeronFake.Echo\t{other}\t"s + kFakeLibrary + "\n", kClassNotAvailable,
+       {"{other}", kFakeLibrary}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(path_);
+    if (c.file) WriteFile(*c.file);
+    Ref<Dispatch> object;
+    std::string why;
+    EXPECT_EQ(CreateObject(kFakeProgId, &object, &why), c.status);
+    EXPECT_FALSE(object);
+    for (const std::string& part : c.why_mentions) {
+      EXPECT_NE(why.find(part), std::string::npos) << why;
+    }
+  }
+  FreeUnusedLibraries();
+}
+
+TEST_F(RegistryTest, ObjectsKeepTheirLibraryLoadedUntilReleased) {
+  const bool loader_unloads = LoaderUnloads(kFakeLibrary);
+  std::string why;
+  ASSERT_TRUE(RegisterClass({kFakeProgId, kFakeClassId, kFakeLibrary}, &why)) << why;
+  Ref<Dispatch> first;
+  Ref<Dispatch> second;
+  ASSERT_EQ(CreateObject("numeronfake.echo", &first, &why), kOk) << why;
+  ASSERT_EQ(CreateObject(kFakeProgId, &second, &why), kOk) << why;
+  ASSERT_NE(first.get(), second.get());
+  EXPECT_EQ(CountArguments(*first.get(), 3), 3);
+  EXPECT_EQ(CountArguments(*second.get(), 0), 0);
+
+  // The factory was released; only the objects hold the library.
+  EXPECT_EQ(first->AddRef(), 2u);
+  EXPECT_EQ(first->Release(), 1u);
+  EXPECT_EQ(FakeCanUnloadNow(), kFalse);
+
+  first = Ref<Dispatch>();
+  FreeUnusedLibraries();
+  EXPECT_TRUE(IsLoaded(kFakeLibrary));
+  EXPECT_EQ(FakeCanUnloadNow(), kFalse);
+
+  second = Ref<Dispatch>();
+  EXPECT_EQ(FakeCanUnloadNow(), kOk);
+  FreeUnusedLibraries();
+  EXPECT_EQ(IsLoaded(kFakeLibrary), !loader_unloads);
+
+  // Creating again loads the library afresh.
+  ASSERT_EQ(CreateObject(kFakeProgId, &first, &why), kOk) << why;
+  EXPECT_EQ(CountArguments(*first.get(), 2), 2);
+  first = Ref<Dispatch>();
+  FreeUnusedLibraries();
+  EXPECT_EQ(IsLoaded(kFakeLibrary), !loader_unloads);
+}
+
+// Runs the registration tool with args; its output goes to a file in the test's folder.
+int RunRegisterTool(const std::vector<std::string>& args, const fs::path& output) {
+  std::vector<char*> argv{const_cast<char*>(NUMERON_REGISTER_TOOL)};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  pid_t pid = 0;
+  const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return -1;
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(RegistryTest, RegisterToolCallsTheLibraryEntryPoints) {
+  Dl_info libc{};
+  ASSERT_NE(::dladdr(reinterpret_cast<void*>(&::dlopen), &libc), 0);
+  const std::string fake = kFakeLibrary;
+  const std::string relative_fake = fs::relative(fake).string();
+  struct Case {
+    std::vector<std::string> args;
+    int exit_code;
+    bool registered_after;  // in sequence: each case sees the previous one's registration
+  };
+  const Case cases[] = {
+      {{}, 2, false},
+      {{"--help"}, 0, false},
+      {{"--bogus", fake}, 2, false},
+      {{fake, fake}, 2, false},
+      {{"/nonexistent/libgone.so"}, 1, false},
+      {{libc.dli_fname}, 1, false},  // no DllRegisterServer
+      {{relative_fake}, 0, true},
+      {{fake}, 0, true},
+      {{"-u", fake}, 0, false},
+      {{"--unregister", fake}, 0, false},
+  };
+  const fs::path output = dir_ / "output";
+  for (const Case& c : cases) {
+    std::string joined;
+    for (const std::string& arg : c.args) joined += arg + " ";
+    SCOPED_TRACE(joined);
+    EXPECT_EQ(RunRegisterTool(c.args, output), c.exit_code);
+    std::string why;
+    const std::optional<Registration> found = LookUpClass(kFakeProgId, &why);
+    ASSERT_EQ(found.has_value(), c.registered_after) << why;
+    if (found) {  // registered by its absolute path even when named relatively
+      EXPECT_TRUE(fs::path(found->library_path).is_absolute()) << found->library_path;
+      EXPECT_TRUE(fs::equivalent(found->library_path, fake)) << found->library_path;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace numeron::platform
