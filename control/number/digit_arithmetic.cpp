@@ -10,6 +10,10 @@ namespace numeron {
 HugeNumber SumDigits(const HugeNumber& a, const HugeNumber& b) {
   if (IsZeroDigits(a)) return b;
   if (IsZeroDigits(b)) return a;
+  return AddDigits(a, b);
+}
+
+HugeNumber AddDigits(const HugeNumber& a, const HugeNumber& b) {
   const std::int64_t lo = std::min<std::int64_t>(a.low(), b.low());
   const std::int64_t hi = std::max(a.high(), b.high());
   HugeNumber sum = HugeNumber::Zeros(lo, hi + 1);
@@ -25,6 +29,40 @@ HugeNumber SumDigits(const HugeNumber& a, const HugeNumber& b) {
   for (std::size_t i = 0; i < n; ++i) r[i + 1] = static_cast<std::int16_t>(r[i + 1] + s[i] / 10);
   if (r[n] == 0) sum.digits().pop_back();
   return sum;
+}
+
+void IncrementDigits(HugeNumber& a) {
+  if (a.empty() || a.low() > 0 || a.high() < 0) {
+    a = RedimDigits(a, std::min<std::int64_t>(a.low(), 0), std::max<std::int64_t>(a.high(), 0));
+  }
+  auto add = [](std::int16_t& digit, int amount) {
+    const int sum = digit + amount;
+    if (sum > std::numeric_limits<std::int16_t>::max()) Raise(platform::kOverflow);
+    digit = static_cast<std::int16_t>(sum);
+  };
+  add(a.at(0), 1);
+  for (std::int64_t place = 0; a.at(place) >= 10; ++place) {
+    CheckPlaces(a.low(), a.high() + 1);
+    a.digits().push_back(0);
+    add(a.at(place + 1), a.at(place) / 10);
+    a.at(place) = static_cast<std::int16_t>(a.at(place) % 10);
+  }
+}
+
+HugeNumber AbsoluteDigits(const HugeNumber& a) {
+  HugeNumber result = Normalized(a);
+  if (result.zero_form() != HugeNumber::ZeroForm::None) return result;
+  for (std::int16_t& d : result.digits()) d = static_cast<std::int16_t>(d < 0 ? -d : d);
+  return result;
+}
+
+HugeNumber ShiftPlaces(const HugeNumber& a, std::int64_t n) {
+  if (a.empty()) return HugeNumber();
+  const std::int64_t lo = std::min<std::int64_t>(a.low() + n, 0);
+  const std::int64_t hi = a.high() + n;
+  HugeNumber result = HugeNumber::Zeros(lo, hi);
+  std::copy(a.digits().begin(), a.digits().end(), result.digits().begin() + (a.low() + n - lo));
+  return result;
 }
 
 HugeNumber NegateDigits(const HugeNumber& a) {

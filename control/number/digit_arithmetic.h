@@ -18,9 +18,23 @@ enum Comparison_Operator : std::int32_t {
 };
 
 // a + b with one-place carries, never normalised: place i holds the carry out of place i - 1
-// plus the remainder of place i, so it may reach +-10, and digits may differ in sign. A zero
-// operand hands back the other one unchanged. The top carry place goes when it is 0.
+// plus the remainder of place i, so it may reach +-10, and digits may differ in sign. The sum
+// spans both operands and one carry place above, which goes when it is 0.
+HugeNumber AddDigits(const HugeNumber& a, const HugeNumber& b);
+// AddDigits, except that a zero operand hands back the other one unchanged (the public adder).
 HugeNumber SumDigits(const HugeNumber& a, const HugeNumber& b);
+
+// In place: 1 added at place 0 and every place that reaches 10 or more carried into a new top
+// place (one new place per carry step, so leading zero places may remain). Negative digits are
+// left alone. An array without place 0 is first extended to it.
+void IncrementDigits(HugeNumber& a);
+
+// The normal form with every digit made non-negative: the magnitude.
+HugeNumber AbsoluteDigits(const HugeNumber& a);
+
+// Moved n places: digit p goes to place p + n; the lowest place is the smaller of the moved
+// lowest place and 0, so moving up keeps place 0 while moving down may leave it behind.
+HugeNumber ShiftPlaces(const HugeNumber& a, std::int64_t n);
 
 // Every digit negated, bounds kept; a zero form stays the same zero form.
 HugeNumber NegateDigits(const HugeNumber& a);

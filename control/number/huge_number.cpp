@@ -16,7 +16,7 @@ void CheckPlaces(std::int64_t lo, std::int64_t hi) {
 HugeNumber HugeNumber::Zeros(std::int64_t lo, std::int64_t hi) {
   CheckPlaces(lo, hi);
   return HugeNumber(static_cast<std::int32_t>(lo),
-                    std::vector<std::int16_t>(static_cast<std::size_t>(hi - lo + 1), 0));
+                    std::vector<std::int16_t>(static_cast<std::size_t>(std::max<std::int64_t>(hi - lo + 1, 0)), 0));
 }
 
 HugeNumber HugeNumber::ZeroFormOf(ZeroForm form) {

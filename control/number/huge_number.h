@@ -41,12 +41,19 @@ class HugeNumber {
   bool empty() const { return digits_.empty(); }
 
   std::int16_t at(std::int64_t place) const { return digits_[place - low_place_]; }
-  std::int16_t& at(std::int64_t place) { return digits_[place - low_place_]; }
+  // Writable access: a number whose digits may change is no zero form any more.
+  std::int16_t& at(std::int64_t place) {
+    zero_form_ = ZeroForm::None;
+    return digits_[place - low_place_];
+  }
   // 0 outside the bounds.
   std::int16_t DigitOrZero(std::int64_t place) const;
 
   const std::vector<std::int16_t>& digits() const { return digits_; }
-  std::vector<std::int16_t>& digits() { return digits_; }
+  std::vector<std::int16_t>& digits() {
+    zero_form_ = ZeroForm::None;
+    return digits_;
+  }
 
   ZeroForm zero_form() const { return zero_form_; }
 
