@@ -49,6 +49,27 @@ Variant InvokeNegate(NumeronObject&, CallArgs& args) { return Negate(args[0]); }
 Variant InvokeCompare(NumeronObject&, CallArgs& args) {
   return Variant(Compare(args[0], args[1], args.Int32(2)));
 }
+Variant InvokeMultiply(NumeronObject&, CallArgs& args) {
+  return Multiply(args[0], args[1], args.Int32(2));
+}
+Variant InvokeDivide(NumeronObject&, CallArgs& args) {
+  return Divide(args[0], args[1], args.Int32(2), args.Int32(3));
+}
+Variant InvokeModulus(NumeronObject&, CallArgs& args) {
+  return Modulus(args[0], args[1], args.Int32(2));
+}
+// Round stores the places it used back into the caller's DecimalPlace before it reads the number.
+Variant InvokeRound(NumeronObject&, CallArgs& args) {
+  const std::int32_t places = AbsolutePlaces(args.Int32(1));
+  args.WriteBack(1, Variant(places));
+  return Round(args[0], places);
+}
+Variant InvokeSlide(NumeronObject&, CallArgs& args) {
+  std::optional<std::int32_t> limited;
+  Variant result = Slide(args[0], args.Int32(1), &limited);
+  if (limited) args.WriteBack(1, Variant(*limited));
+  return result;
+}
 // Pi and e store the places they used back into the caller's Precision.
 Variant CutConstantWritingBack(const HugeNumber& constant, CallArgs& args) {
   const std::int32_t places = ConstantPlaces(args.Int32(0));
@@ -74,12 +95,12 @@ const std::vector<Member>& Members() {
          "the DecimalPlace is the number of digits behind the decimal that "
          "remain in the result, the rest are stripped and the last remaining is "
          "rounded to best approximate the removed digits.",
-         nullptr},
+         &InvokeRound},
     {0x60030004, "Modulus", {Var("Numeric_Expression1"), Var("Numeric_Expression2"), Long("Return_Type", "TypeOfValue")}, ResultType::Variant, "Variant",
          "Returns the modulus of two numbers in the specified return type.  "
          "Equivilent to: (numeric_expression1 mod numeric_expression2) in Visual "
          "Basic.",
-         nullptr},
+         &InvokeModulus},
     {0x60030005, "Pi", {OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns Pi in the type specified with the precision specified (maximum "
          "is 999).",
@@ -156,16 +177,16 @@ const std::vector<Member>& Members() {
          "Returns the result of dividing numeric_expression1 by "
          "numeric_expression2 (ne1/ne2) in the specified type and with the "
          "specified decimal precision.",
-         nullptr},
+         &InvokeDivide},
     {0x60030029, "Slide", {Var("Numeric_Expression"), Long("DecimalPlaceShift", "Long")}, ResultType::Variant, "Variant",
          "Returns a \"slided\" numeric_expression, slid by the value DecimalPlace "
          "shift.  Mathmatically, this is equivilent "
          "to:\r\n(numeric_expression)*(10^decimalplaceshift).",
-         nullptr},
+         &InvokeSlide},
     {0x6003002B, "Multiply", {Var("Numeric_Expression1"), Var("Numeric_Expression2"), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Multiplies two numeric_expressions and returns the result in the "
          "return type specified.",
-         nullptr},
+         &InvokeMultiply},
     {0x6003002C, "ConvertToWhole", {Var("Numeric_Expression")}, ResultType::Variant, "Variant",
          "Returns only the integral part of numeric_expression.  Equivilent to "
          "the Int() function in Visual Basic.",

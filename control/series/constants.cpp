@@ -1,13 +1,13 @@
 #include "control/series/constants.h"
 
-#include <limits>
+#include <algorithm>
+
+#include "control/arithmetic/arithmetic.h"
 
 namespace numeron {
 
 std::int32_t ConstantPlaces(std::int32_t precision) {
-  if (precision == std::numeric_limits<std::int32_t>::min()) return kMaxConstantPlaces;
-  const std::int32_t places = precision < 0 ? -precision : precision;
-  return places > kMaxConstantPlaces ? kMaxConstantPlaces : places;
+  return std::min(AbsolutePlaces(precision), kMaxConstantPlaces);
 }
 
 Variant CutConstant(const HugeNumber& constant, std::int32_t places, std::int32_t return_type) {

@@ -1,0 +1,30 @@
+// Between digit arrays and GMP integers, for results that need only a value.
+// GMP aborts the process when it cannot allocate, so callers bound every size first.
+#pragma once
+
+#include <gmpxx.h>
+
+#include <cstdint>
+#include <string>
+
+#include "control/number/huge_number.h"
+
+namespace numeron {
+
+// The digits of a normal-form array read as one whole number, without sign:
+// the sum of |digit(p)| * 10^(p - low).
+mpz_class MagnitudeOf(const HugeNumber& normal);
+
+// The sign test of a normal-form array: the digit at its top or bottom is below 0.
+bool IsNegative(const HugeNumber& normal);
+
+// 10^n for 0 <= n <= a few times the place limit.
+mpz_class PowerOfTen(std::int64_t n);
+
+// magnitude * 10^exponent, negated when asked, in normal form (zero as the empty zero form).
+HugeNumber NormalFromScaled(const mpz_class& magnitude, bool negative, std::int64_t exponent);
+
+// The text form of the same number, written directly.
+std::string TextOfScaled(const mpz_class& magnitude, bool negative, std::int64_t exponent);
+
+}  // namespace numeron

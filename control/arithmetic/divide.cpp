@@ -1,0 +1,128 @@
+// Division, rounding and the remainder.
+//
+// Long division by trial subtraction finds, digit by digit, floor(A * 10^(n-1) / B) for the
+// dividend and divisor scaled to whole numbers with the same top place, and lays those n digits
+// from place d = (top place of x) - (top place of y) down to the guard place. That is the
+// magnitude of x / y truncated at the guard place, so one big-integer division gives the same
+// digits; the quotient then goes through the same rounding.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "control/arithmetic/arithmetic.h"
+#include "control/arithmetic/big_integer.h"
+#include "control/arithmetic/product.h"
+#include "control/number/digit_arithmetic.h"
+#include "control/number/errors.h"
+
+namespace numeron {
+namespace {
+
+HugeNumber ReadNormalized(const Variant& value) {
+  return value.is(platform::VariantKind::Array) ? Normalized(ReadDigitArray(value.array()))
+                                                : CreateHugeNumber(value);
+}
+
+std::int64_t TopPlace(const HugeNumber& normal) {
+  std::int64_t place = normal.high();
+  while (place > normal.low() && normal.at(place) == 0) --place;
+  return place;
+}
+
+// floor(|a| / |b| / 10^low) for normal-form a and b, b not zero.
+mpz_class ScaledQuotient(const HugeNumber& a, const HugeNumber& b, std::int64_t low) {
+  const std::int64_t exponent = std::int64_t{a.low()} - b.low() - low;
+  mpz_class quotient;
+  if (exponent >= 0) {
+    quotient = MagnitudeOf(a) * PowerOfTen(exponent);
+    mpz_tdiv_q(quotient.get_mpz_t(), quotient.get_mpz_t(), MagnitudeOf(b).get_mpz_t());
+  } else {
+    const mpz_class divisor = MagnitudeOf(b) * PowerOfTen(-exponent);
+    mpz_tdiv_q(quotient.get_mpz_t(), MagnitudeOf(a).get_mpz_t(), divisor.get_mpz_t());
+  }
+  return quotient;
+}
+
+// a / b for normal-form a and b, neither zero.
+HugeNumber DivideNormalized(const HugeNumber& a, const HugeNumber& b, std::int64_t places) {
+  const std::int64_t d = TopPlace(a) - TopPlace(b);
+  const std::int64_t digits = std::max<std::int64_t>(1, d + places + 2);
+  if (digits > kMaxPlaces) Raise(platform::kOverflow);
+  const std::int64_t low = d - digits + 1;
+  const HugeNumber truncated =
+      NormalFromScaled(ScaledQuotient(a, b, low), IsNegative(a) != IsNegative(b), low);
+  return RoundDigits(truncated, places);
+}
+
+}  // namespace
+
+std::int32_t AbsolutePlaces(std::int32_t precision) {
+  if (precision == std::numeric_limits<std::int32_t>::min()) {
+    return std::numeric_limits<std::int32_t>::max();
+  }
+  return precision < 0 ? -precision : precision;
+}
+
+HugeNumber RoundDigits(const HugeNumber& normal, std::int64_t places) {
+  if (normal.low() > -places) return normal;
+  const std::int16_t first_dropped = normal.DigitOrZero(-places - 1);
+  HugeNumber kept = RedimDigits(normal, -places, normal.high());
+  if (first_dropped >= 5) ++kept.at(-places);
+  if (first_dropped <= -5) --kept.at(-places);
+  return kept;
+}
+
+Variant Round(const Variant& x, std::int32_t places) {
+  if (x.is(platform::VariantKind::Array)) {
+    return ToVariant(RoundDigits(Normalized(ReadDigitArray(x.array())), places));
+  }
+  const HugeNumber rounded = RoundDigits(CreateHugeNumber(x), places);
+  if (IsNumericEx(x)) return Variant(HugeNumberToDouble(rounded));
+  return Variant(HugeNumberToText(rounded));
+}
+
+Variant Divide(const Variant& x, const Variant& y, std::int32_t precision,
+               std::int32_t return_type) {
+  const HugeNumber a = ReadNormalized(x);
+  const HugeNumber b = ReadNormalized(y);
+  if (IsZeroDigits(b)) Raise(kDivideByZero);
+  if (IsZeroDigits(a)) {
+    return ResultRuleA(HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer), return_type);
+  }
+  return ResultRuleA(DivideNormalized(a, b, AbsolutePlaces(precision)), return_type);
+}
+
+HugeNumber InternalDivide(const HugeNumber& x, const HugeNumber& y, std::int32_t precision) {
+  if (IsZeroDigits(x)) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
+  if (IsZeroDigits(y)) Raise(kInternalDivideByZero);
+  return DivideNormalized(Normalized(x), Normalized(y), AbsolutePlaces(precision));
+}
+
+Variant Modulus(const Variant& x, const Variant& y, std::int32_t return_type) {
+  const HugeNumber a = ReadNormalized(x);
+  const HugeNumber b = ReadNormalized(y);
+  if (IsZeroDigits(b)) Raise(kDivideByZero);
+  if (TopPlace(a) - TopPlace(b) >= kMaxPlaces) Raise(platform::kOverflow);
+  // The truncated quotient, exactly; then x - q * y as Multiply and Subtract leave it.
+  const HugeNumber q = NormalFromScaled(ScaledQuotient(a, b, 0), IsNegative(a) != IsNegative(b), 0);
+  const HugeNumber divisor = ToHugeNumber(y);
+  const HugeNumber product = IsZeroDigits(q) || IsZeroDigits(divisor)
+                                 ? HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer)
+                                 : MultiplyRows(q, divisor);
+  return ResultRuleA(SumDigits(ToHugeNumber(x), NegateDigits(product)), return_type);
+}
+
+Variant Slide(const Variant& x, std::int32_t shift, std::optional<std::int32_t>* limited_shift) {
+  if (IsNumericEx(x)) {
+    // A double reaches no further than these powers of ten.
+    const std::int32_t limited = std::clamp(shift, -324, 308);
+    *limited_shift = limited;
+    return Multiply(x, Variant(std::pow(10.0, limited)), double_value);
+  }
+  if (x.is(platform::VariantKind::Array)) {
+    return ToVariant(ShiftPlaces(ReadDigitArray(x.array()), shift));
+  }
+  return Variant(HugeNumberToText(ShiftPlaces(CreateHugeNumber(x), shift)));
+}
+
+}  // namespace numeron

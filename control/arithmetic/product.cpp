@@ -1,0 +1,177 @@
+// Row-by-row products, simulated only where something changes.
+//
+// Adding a row with one-place carries sets every place q of the total to
+//   s(q) rem 10 + s(q - 1) quo 10,   s = total + row.
+// Outside the row's band s(q) is the total's own digit, and a digit within -9..9 contributes
+// nothing to the place above, so such a place keeps its digit unless it, or the place below it,
+// holds 10 or more in magnitude. Simulating the band plus those few "hot" places and the place
+// above each therefore leaves exactly the array the full additions leave, in time proportional
+// to the band, not to the whole total.
+#include "control/arithmetic/product.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "control/arithmetic/big_integer.h"
+#include "control/number/errors.h"
+
+namespace numeron {
+namespace {
+
+std::int16_t ToDigit(std::int64_t value) {
+  if (value > std::numeric_limits<std::int16_t>::max() ||
+      value < std::numeric_limits<std::int16_t>::min()) {
+    Raise(platform::kOverflow);
+  }
+  return static_cast<std::int16_t>(value);
+}
+
+class RowSummer {
+ public:
+  // with_zero_shortcuts: the public adder (a zero operand hands back the other one);
+  // otherwise AddDigits into a total that starts as the single zero place.
+  RowSummer(const HugeNumber& a, const HugeNumber& b, bool with_zero_shortcuts)
+      : a_(a), b_(b), shortcuts_(with_zero_shortcuts) {
+    row_lo_ = std::int64_t{a.low()} + b.low() - 1;
+    row_hi_ = a.high() + b.high() + 1;
+    CheckPlaces(row_lo_, row_hi_);
+    base_ = shortcuts_ ? row_lo_ : std::min<std::int64_t>(row_lo_, 0);
+    total_.assign(static_cast<std::size_t>(std::max<std::int64_t>(row_hi_, 0) - base_ + 2), 0);
+    lo_ = hi_ = 0;  // the single zero place
+    band_.resize(static_cast<std::size_t>(b.size() + 1));
+  }
+
+  HugeNumber Run() {
+    for (std::int64_t i = a_.low(); i <= a_.high(); ++i) AddRow(i);
+    if (nonzero_ == 0) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Empty);
+    HugeNumber result(static_cast<std::int32_t>(lo_),
+                      std::vector<std::int16_t>(total_.begin() + (lo_ - base_),
+                                                total_.begin() + (hi_ - base_ + 1)));
+    TrimZeroPlaces(result);
+    return result;
+  }
+
+ private:
+  std::int16_t& At(std::int64_t place) { return total_[static_cast<std::size_t>(place - base_)]; }
+  std::int32_t Total(std::int64_t place) const {
+    return place < base_ || place - base_ >= static_cast<std::int64_t>(total_.size())
+               ? 0
+               : total_[static_cast<std::size_t>(place - base_)];
+  }
+  std::int32_t Row(std::int64_t place) const {
+    const std::int64_t j = place - band_lo_;
+    return j < 0 || j >= static_cast<std::int64_t>(band_.size()) ? 0 : band_[j];
+  }
+
+  // Row i: place i + j gets the remainder of a(i) * b(j) plus the carry of the product below.
+  void BuildRow(std::int64_t i) {
+    band_lo_ = i + b_.low();
+    std::fill(band_.begin(), band_.end(), 0);
+    const std::int32_t digit = a_.at(i);
+    const std::int16_t* b = b_.digits().data();
+    const std::size_t m = b_.digits().size();
+    for (std::size_t j = 0; j < m; ++j) {
+      const std::int32_t q = digit * b[j];
+      band_[j] = ToDigit(band_[j] + q % 10);
+      band_[j + 1] = ToDigit(q / 10);
+    }
+  }
+
+  void Write(std::int64_t place, std::int32_t value) {
+    std::int16_t& cell = At(place);
+    nonzero_ += (value != 0) - (cell != 0);
+    cell = ToDigit(value);
+  }
+
+  void AddRow(std::int64_t i) {
+    BuildRow(i);
+    const bool row_zero = std::all_of(band_.begin(), band_.end(), [](std::int16_t d) { return d == 0; });
+    if (shortcuts_ && row_zero) return;
+    if (shortcuts_ && nonzero_ == 0) {
+      // The total is zero (every cell already 0): it becomes the row itself.
+      hot_.clear();
+      for (std::size_t j = 0; j < band_.size(); ++j) {
+        Write(band_lo_ + static_cast<std::int64_t>(j), band_[j]);
+        if (band_[j] >= 10 || band_[j] <= -10) hot_.push_back(band_lo_ + static_cast<std::int64_t>(j));
+      }
+      lo_ = row_lo_;
+      hi_ = row_hi_;
+      return;
+    }
+    const std::int64_t lo = std::min(lo_, row_lo_);
+    const std::int64_t hi = std::max(hi_, row_hi_);
+    CheckPlaces(lo, hi + 1);
+    if (hi + 1 - base_ >= static_cast<std::int64_t>(total_.size())) {
+      total_.resize(static_cast<std::size_t>(hi + 2 - base_), 0);
+    }
+    Sum(lo, hi);
+    lo_ = lo;
+    hi_ = At(hi + 1) != 0 ? hi + 1 : hi;
+  }
+
+  // One addition of the row into the total over places lo..hi + 1, touching only the band,
+  // the hot places and the place above each, from the top down so every place still sees
+  // the old digit below it.
+  void Sum(std::int64_t lo, std::int64_t hi) {
+    const std::int64_t band_top = band_lo_ + static_cast<std::int64_t>(band_.size());
+    places_.clear();
+    for (std::int64_t h : hot_) {
+      for (std::int64_t q : {h, h + 1}) {
+        if ((q < band_lo_ || q > band_top) && (places_.empty() || places_.back() != q)) {
+          places_.push_back(q);
+        }
+      }
+    }
+    auto above = std::partition_point(places_.begin(), places_.end(),
+                                      [&](std::int64_t q) { return q < band_lo_; });
+    hot_.clear();
+    auto update = [&](std::int64_t q) {
+      const std::int32_t s = q > hi ? 0 : Total(q) + Row(q);
+      const std::int32_t below = q - 1 < lo ? 0 : Total(q - 1) + Row(q - 1);
+      const std::int32_t value = s % 10 + below / 10;
+      Write(q, value);
+      if (value >= 10 || value <= -10) hot_.push_back(q);
+    };
+    for (auto it = places_.end(); it != above;) update(*--it);
+    for (std::int64_t q = band_top; q >= band_lo_; --q) update(q);
+    for (auto it = above; it != places_.begin();) update(*--it);
+    std::reverse(hot_.begin(), hot_.end());  // found from the top down
+  }
+
+  const HugeNumber& a_;
+  const HugeNumber& b_;
+  const bool shortcuts_;
+  std::int64_t row_lo_ = 0, row_hi_ = 0;
+  std::int64_t base_ = 0;                 // the place of total_[0]
+  std::vector<std::int16_t> total_;
+  std::int64_t lo_ = 0, hi_ = 0;          // the total's bounds
+  std::int64_t nonzero_ = 0;              // non-zero places of the total
+  std::vector<std::int64_t> hot_;         // places of the total holding 10 or more, ascending
+  std::vector<std::int16_t> band_;        // the current row's places band_lo_ .. band_lo_ + m
+  std::int64_t band_lo_ = 0;
+  std::vector<std::int64_t> places_;      // scratch: hot places outside the band
+};
+
+}  // namespace
+
+void CheckProductPlaces(const HugeNumber& a, const HugeNumber& b) {
+  CheckPlaces(std::int64_t{a.low()} + b.low() - 1, a.high() + b.high() + 2);
+}
+
+HugeNumber MultiplyRows(const HugeNumber& a, const HugeNumber& b) {
+  return RowSummer(a, b, true).Run();
+}
+
+HugeNumber MultiplyDigits(const HugeNumber& a, const HugeNumber& b) {
+  return RowSummer(a, b, false).Run();
+}
+
+std::string ProductText(const HugeNumber& a, const HugeNumber& b) {
+  const HugeNumber x = Normalized(a);
+  const HugeNumber y = Normalized(b);
+  const mpz_class product = MagnitudeOf(x) * MagnitudeOf(y);
+  const bool negative = IsNegative(x) != IsNegative(y);
+  return TextOfScaled(product, negative, std::int64_t{x.low()} + y.low());
+}
+
+}  // namespace numeron
