@@ -28,7 +28,7 @@ double CanonicalDouble(const Variant& x) {
   const std::string text = GeneralTextOf(x);
   if (text.empty()) return 0;  // the empty value
   const std::optional<double> value = platform::ReadDouble(text);
-  // A canonical number's general text always reads back; a failure here is no number at all.
+  // The general text of a value IsNumericEx accepts always reads back; anything else is refused.
   if (!value) Raise(platform::kTypeMismatch);
   return *value;
 }

@@ -52,8 +52,11 @@ std::string ConvertToString(const Variant& value);
 // The general text of a number kind; Type mismatch for a non-finite double.
 std::string GeneralTextOf(const Variant& value);
 
-// The value as a double, clamped at +-1.79769313486231E+308; Overflow when an unnormalised
-// array within the clamp still overflows a double on the way.
+// -1 below -1.79769313486231E+308, +1 above +1.79769313486231E+308 (the doubles nearest to the
+// 15-digit general text of the largest double), 0 within; a bound itself is within.
+int ClampSide(const HugeNumber& digits);
+// The value as a double, clamped at those bounds; Overflow when an unnormalised array within
+// the clamp still overflows a double on the way.
 double HugeNumberToDouble(const HugeNumber& digits);
 
 // Result rule A: 0 the array, 2 the double, any other kind the text.

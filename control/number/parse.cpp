@@ -70,21 +70,14 @@ Placement Place(const NumberText& parts) {
   return p;
 }
 
-// How many digits the plain form of an exponent text spells out; the limit applies to it
-// before anything is expanded.
-std::int64_t PlainDigitCount(const Placement& p) {
-  const auto m = static_cast<std::int64_t>(p.mantissa.size());
-  if (p.point <= 0) return 1 - p.point + m;
-  return std::max(p.point, m);
-}
-
 HugeNumber FromNumberText(std::string_view text) {
   text = TrimSpaces(text);
   if (text.empty()) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Empty);
   const std::optional<NumberText> parts = SplitNumberText(text);
   if (!parts) Raise(platform::kTypeMismatch);
+  // The limit applies to the places the value needs, checked before any is made: a zero needs
+  // one whatever its exponent.
   const Placement p = Place(*parts);
-  if (PlainDigitCount(p) > kMaxPlaces) Raise(platform::kOverflow);
 
   const std::string& m = p.mantissa;
   const std::size_t first = m.find_first_not_of('0');

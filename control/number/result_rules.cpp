@@ -30,10 +30,15 @@ const Clamp& TheClamp() {
 
 }  // namespace
 
-double HugeNumberToDouble(const HugeNumber& digits) {
+int ClampSide(const HugeNumber& digits) {
   const Clamp& clamp = TheClamp();
-  if (CompareDigits(digits, clamp.lower, LessThan)) return -clamp.value;
-  if (CompareDigits(digits, clamp.upper, greaterthan)) return clamp.value;
+  if (CompareDigits(digits, clamp.lower, LessThan)) return -1;
+  if (CompareDigits(digits, clamp.upper, greaterthan)) return 1;
+  return 0;
+}
+
+double HugeNumberToDouble(const HugeNumber& digits) {
+  if (const int side = ClampSide(digits)) return side * TheClamp().value;
   // Within the clamp the digits are summed as they stand, from the top place down, in
   // doubles; only an unnormalised array can still overflow on the way.
   double sum = 0;

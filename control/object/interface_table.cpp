@@ -2,6 +2,7 @@
 // defaults, result kinds and help strings, each member bound to the routine that answers it.
 // This table is the one place these facts live; the type library is built from it.
 #include "control/arithmetic/arithmetic.h"
+#include "control/conversion/conversion.h"
 #include "control/object/members.h"
 #include "control/object/numeron.h"
 #include "control/object/numeron_object.h"
@@ -70,6 +71,45 @@ Variant InvokeSlide(NumeronObject&, CallArgs& args) {
   if (limited) args.WriteBack(1, Variant(*limited));
   return result;
 }
+Variant InvokeConvertToDouble(NumeronObject&, CallArgs& args) {
+  return Variant(ConvertToDouble(args[0]));
+}
+Variant InvokeIsValueOverflow(NumeronObject&, CallArgs& args) {
+  return Variant(IsValueOverflow(args[0]));
+}
+Variant InvokeConvertToWhole(NumeronObject&, CallArgs& args) { return ConvertToWhole(args[0]); }
+Variant InvokeAbsoluteValue(NumeronObject&, CallArgs& args) { return AbsoluteValue(args[0]); }
+// Increment changes an array argument in place: the caller's own variable.
+Variant InvokeIncrement(NumeronObject&, CallArgs& args) {
+  Variant x = args[0];
+  Variant result = Increment(x);
+  if (x != args[0]) args.WriteBack(0, std::move(x));
+  return result;
+}
+Variant InvokeTrimStringValue(NumeronObject&, CallArgs& args) {
+  return Variant(TrimStringValue(args.Text(0)));
+}
+Variant InvokeGetDigit(NumeronObject&, CallArgs& args) {
+  return Variant(GetDigit(args[0], args.Double(1)));
+}
+Variant InvokeGetHighestPlace(NumeronObject&, CallArgs& args) {
+  return Variant(GetHighestPlace(args[0]));
+}
+Variant InvokeGetLowestPlace(NumeronObject&, CallArgs& args) {
+  return Variant(GetLowestPlace(args[0]));
+}
+// LineUpStringValues writes both padded texts back into the caller's arguments.
+Variant InvokeLineUpStringValues(NumeronObject&, CallArgs& args) {
+  Variant x1 = args[0];
+  Variant x2 = args[1];
+  const std::int32_t length = LineUpStringValues(x1, x2, args.Int32(2));
+  args.WriteBack(0, std::move(x1));
+  args.WriteBack(1, std::move(x2));
+  return Variant(length);
+}
+Variant InvokeConvertToScientific(NumeronObject&, CallArgs& args) {
+  return Variant(ConvertToScientific(args[0]));
+}
 // Pi and e store the places they used back into the caller's Precision.
 Variant CutConstantWritingBack(const HugeNumber& constant, CallArgs& args) {
   const std::int32_t places = ConstantPlaces(args.Int32(0));
@@ -120,11 +160,11 @@ const std::vector<Member>& Members() {
          &InvokeCreateHugeNumber},
     {0x6003000D, "ConvertToDouble", {Var("Numeric_Expression")}, ResultType::Double, "Double",
          "Returns a double value created from the numeric_expression.",
-         nullptr},
+         &InvokeConvertToDouble},
     {0x6003000F, "IsValueOverflow", {Var("Numeric_Expression")}, ResultType::Boolean, "Boolean",
          "Returns true if numeric_expression is too large (or small) to fit into "
          "a double value.",
-         nullptr},
+         &InvokeIsValueOverflow},
     {0x60030010, "ConvertToString", {Var("Numeric_Expression")}, ResultType::Text, "String",
          "Returns a string created from a numeric_expression. ",
          &InvokeConvertToString},
@@ -146,25 +186,25 @@ const std::vector<Member>& Members() {
          "string (which is the same as the second).  You may pass variants to "
          "this function instead of strings, but do so with care, remembering "
          "that they will now be string values.",
-         nullptr},
+         &InvokeLineUpStringValues},
     {0x6003001C, "ConvertToScientific", {Var("Numeric_Expression")}, ResultType::Text, "String",
          "Returns the scientific notation of numeric_expression in the form of a "
          "string.  Useful for display purposes.",
-         nullptr},
+         &InvokeConvertToScientific},
     {0x6003001E, "GetDigit", {Var("Numeric_Expression"), Real("DecimalPlace")}, ResultType::Int16, "Integer",
          "Returns an integer containing the digit value (-9 to 9) at a given "
          "place (0 is ones, 1 in tens,  -1 in hundreths, etc.)",
-         nullptr},
+         &InvokeGetDigit},
     {0x6003001F, "GetHighestPlace", {Var("Numeric_Expression")}, ResultType::Int32, "Long",
          "Returns the largest place in a number that contains a value (other "
          "than 0), i.e., 600 returns 2 and 1.45 returns 0, basically, the "
          "largest value of x that returns a result >= 1 in the equation:  "
          "numeric_expression/(10^x).  ",
-         nullptr},
+         &InvokeGetHighestPlace},
     {0x60030020, "GetLowestPlace", {Var("Numeric_Expression")}, ResultType::Int16, "Integer",
          "Same as GetHighestPlace, except that it returns the lowest place in a "
          "number that contains a value.",
-         nullptr},
+         &InvokeGetLowestPlace},
     {0x60030021, "GetType", {Var("Numeric_Expression")}, ResultType::Int32, "TypeOfValue",
          "Returns the type of a value passed to the function with the return "
          "type TypeOfValue.",
@@ -190,16 +230,16 @@ const std::vector<Member>& Members() {
     {0x6003002C, "ConvertToWhole", {Var("Numeric_Expression")}, ResultType::Variant, "Variant",
          "Returns only the integral part of numeric_expression.  Equivilent to "
          "the Int() function in Visual Basic.",
-         nullptr},
+         &InvokeConvertToWhole},
     {0x6003002E, "TrimStringValue", {Str("String_Value")}, ResultType::Text, "String",
          "Accepts a string argument and returns a string with all excess "
          "(unneeded to represent the value properly) 0's.  This is useful for "
          "display purposes. ",
-         nullptr},
+         &InvokeTrimStringValue},
     {0x6003002F, "AbsoluteValue", {Var("Numeric_Expression")}, ResultType::Variant, "Variant",
          "Returns the absolute value of a numeric expression.  Equivilent to the "
          "abs() function in Visual Basic.",
-         nullptr},
+         &InvokeAbsoluteValue},
     {0x60030031, "Factorial", {Var("Numeric_Expression"), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the factorial of a number in the type specified.  When "
          "requesting a double return type, care should be taken to avoid an "
@@ -207,7 +247,7 @@ const std::vector<Member>& Members() {
          nullptr},
     {0x60030034, "Increment", {Var("Numeric_Expression")}, ResultType::Variant, "Variant",
          "Returns  a numeric expression incremented by 1.",
-         nullptr},
+         &InvokeIncrement},
     {0x60030035, "Log_e", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the result of a logarithim with a base of e on a "
          "numeric_expression in the specified return type with a given "

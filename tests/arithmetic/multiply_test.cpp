@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "control/arithmetic/arithmetic.h"
+#include "control/arithmetic/product.h"
+#include "platform/error.h"
+
+namespace numeron {
+namespace {
+
+using Digits = std::vector<std::int16_t>;
+
+Variant Shorts(std::int32_t lo, Digits digits) {
+  return Variant(platform::VariantArray{lo, platform::VariantArray::ElementKind::Int16,
+                                        std::move(digits), {}});
+}
+
+TEST(Multiply, KeepsTheDigitsTheRowsLeave) {
+  struct Case {
+    Variant x;
+    Variant y;
+    std::int32_t lo;
+    Digits digits;
+    const char* text;
+  };
+  const Case cases[] = {
+      {Variant("9"), Variant("119"), 0, {1, 17, 9}, "1071"},  // one row, kept as it is
+      {Variant("12"), Variant("12"), 0, {4, 4, 1}, "144"},
+      {Variant("99"), Variant("99"), 0, {1, 0, 8, 9}, "9801"},
+      {Variant("-3"), Variant("4"), 0, {-2, -1}, "-12"},
+      {Variant("0.5"), Variant("0.5"), -2, {5, 2, 0}, "0.25"},
+      {Variant("1.5"), Variant("2"), 0, {3}, "3"},
+      {Shorts(0, {10, -1}), Variant("3"), 0, {0}, "0"},  // worth 0, but not a zero operand
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(platform::Describe(c.x) + " * " + platform::Describe(c.y));
+    const Variant product = Multiply(c.x, c.y, 0);
+    if (c.digits == Digits{0}) {
+      EXPECT_EQ(ConvertToString(product), c.text);
+    } else {
+      EXPECT_EQ(product, Shorts(c.lo, c.digits));
+    }
+    EXPECT_EQ(Multiply(c.x, c.y, 1), Variant(c.text));
+  }
+}
+
+TEST(Multiply, AZeroOperandGivesTheIntegerZeroForm) {
+  const Variant zero(platform::VariantArray{
+      0, platform::VariantArray::ElementKind::Variant, {}, {Variant(std::int16_t{0})}});
+  EXPECT_EQ(Multiply(Variant("0"), Variant("123.45"), 0), zero);
+  EXPECT_EQ(Multiply(Variant("-7"), Variant(""), 0), zero);
+  EXPECT_EQ(Multiply(Variant("0"), Variant("5"), 1), Variant("0"));
+  EXPECT_EQ(Multiply(Variant("2"), Variant("5"), 5), Variant());
+}
+
+// A long product through the rows must be worth what the exact value is; the rows carry only
+// one place, so long runs of 9s exercise the carries that ripple behind the band.
+TEST(Multiply, LongOperandsKeepEveryDigit) {
+  const std::string nines(60, '9');
+  const std::string square = std::string(59, '9') + "8" + std::string(59, '0') + "1";
+  EXPECT_EQ(Multiply(Variant(nines), Variant(nines), 1), Variant(square));
+  EXPECT_EQ(ConvertToString(Multiply(Variant(nines), Variant(nines), 0)), square);
+  EXPECT_EQ(ConvertToString(Multiply(Variant("-" + nines), Variant("0." + nines), 0)),
+            "-" + std::string(59, '9') + "8." + std::string(59, '0') + "1");
+}
+
+TEST(MultiplyDigits, AddsEveryRowIntoTheSinglePlaceTotal) {
+  // 9 * 119 as the series code multiplies: the first row is carried once more by AddDigits.
+  EXPECT_EQ(MultiplyDigits(HugeNumber(0, {9}), HugeNumber(0, {9, 1, 1})),
+            HugeNumber(0, {1, 7, 10}));
+  EXPECT_EQ(HugeNumberToText(MultiplyDigits(HugeNumber(0, {-3}), HugeNumber(-1, {5, 0}))), "-1.5");
+}
+
+}  // namespace
+}  // namespace numeron
