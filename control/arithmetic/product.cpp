@@ -38,7 +38,14 @@ class RowSummer {
     base_ = shortcuts_ ? row_lo_ : std::min<std::int64_t>(row_lo_, 0);
     total_.assign(static_cast<std::size_t>(std::max<std::int64_t>(row_hi_, 0) - base_ + 2), 0);
     lo_ = hi_ = 0;  // the single zero place
-    band_.resize(static_cast<std::size_t>(b.size() + 1));
+    row_.resize(static_cast<std::size_t>(b.size() + 1));
+    narrow_scratch_.resize(static_cast<std::size_t>(b.size() + 3));
+    wide_scratch_.resize(static_cast<std::size_t>(b.size() + 3));
+    auto small = [](const HugeNumber& n) {
+      return std::all_of(n.digits().begin(), n.digits().end(),
+                         [](std::int16_t d) { return d >= -9 && d <= 9; });
+    };
+    small_ = small(a) && small(b);
   }
 
   HugeNumber Run() {
@@ -60,20 +67,51 @@ class RowSummer {
   }
   std::int32_t Row(std::int64_t place) const {
     const std::int64_t j = place - band_lo_;
-    return j < 0 || j >= static_cast<std::int64_t>(band_.size()) ? 0 : band_[j];
+    return j < 0 || j >= static_cast<std::int64_t>(row_.size()) ? 0 : row_[j];
   }
 
-  // Row i: place i + j gets the remainder of a(i) * b(j) plus the carry of the product below.
+  template <typename Lane>
+  Lane* Scratch() {
+    if constexpr (sizeof(Lane) == sizeof(std::int16_t)) {
+      return narrow_scratch_.data();
+    } else {
+      return wide_scratch_.data();
+    }
+  }
+
+  // Row i: place i + j holds the remainder of a(i) * b(j) plus the carry of a(i) * b(j - 1),
+  // each kept in a 16-bit place.
   void BuildRow(std::int64_t i) {
     band_lo_ = i + b_.low();
-    std::fill(band_.begin(), band_.end(), 0);
-    const std::int32_t digit = a_.at(i);
+    if (small_) {
+      RowFrom<std::int16_t>(a_.at(i));
+    } else {
+      RowFrom<std::int32_t>(a_.at(i));
+    }
+  }
+
+  // Lane is the width the products are worked in: 16 bits while every digit lies in -9..9
+  // (products within +-81, sums within a few tens), so the loops run eight places at a time.
+  template <typename Lane>
+  void RowFrom(std::int32_t digit) {
     const std::int16_t* b = b_.digits().data();
     const std::size_t m = b_.digits().size();
-    for (std::size_t j = 0; j < m; ++j) {
-      const std::int32_t q = digit * b[j];
-      band_[j] = ToDigit(band_[j] + q % 10);
-      band_[j + 1] = ToDigit(q / 10);
+    Lane* products = Scratch<Lane>();  // [j + 1] = digit * b(j), 0 at the ends
+    products[0] = 0;
+    products[m + 1] = 0;
+    for (std::size_t j = 0; j < m; ++j) products[j + 1] = static_cast<Lane>(digit * b[j]);
+    if constexpr (sizeof(Lane) > sizeof(std::int16_t)) {
+      for (std::size_t j = 0; j <= m; ++j) {
+        const std::int32_t value = products[j + 1] % 10 + products[j] / 10;
+        if (value < std::numeric_limits<std::int16_t>::min() ||
+            value > std::numeric_limits<std::int16_t>::max()) {
+          Raise(platform::kOverflow);
+        }
+      }
+    }
+    std::int16_t* row = row_.data();
+    for (std::size_t j = 0; j <= m; ++j) {
+      row[j] = static_cast<std::int16_t>(products[j + 1] % 10 + products[j] / 10);
     }
   }
 
@@ -85,14 +123,14 @@ class RowSummer {
 
   void AddRow(std::int64_t i) {
     BuildRow(i);
-    const bool row_zero = std::all_of(band_.begin(), band_.end(), [](std::int16_t d) { return d == 0; });
+    const bool row_zero = std::all_of(row_.begin(), row_.end(), [](std::int16_t d) { return d == 0; });
     if (shortcuts_ && row_zero) return;
     if (shortcuts_ && nonzero_ == 0) {
       // The total is zero (every cell already 0): it becomes the row itself.
       hot_.clear();
-      for (std::size_t j = 0; j < band_.size(); ++j) {
-        Write(band_lo_ + static_cast<std::int64_t>(j), band_[j]);
-        if (band_[j] >= 10 || band_[j] <= -10) hot_.push_back(band_lo_ + static_cast<std::int64_t>(j));
+      for (std::size_t j = 0; j < row_.size(); ++j) {
+        Write(band_lo_ + static_cast<std::int64_t>(j), row_[j]);
+        if (row_[j] >= 10 || row_[j] <= -10) hot_.push_back(band_lo_ + static_cast<std::int64_t>(j));
       }
       lo_ = row_lo_;
       hi_ = row_hi_;
@@ -113,7 +151,7 @@ class RowSummer {
   // the hot places and the place above each, from the top down so every place still sees
   // the old digit below it.
   void Sum(std::int64_t lo, std::int64_t hi) {
-    const std::int64_t band_top = band_lo_ + static_cast<std::int64_t>(band_.size());
+    const std::int64_t band_top = band_lo_ + static_cast<std::int64_t>(row_.size());
     places_.clear();
     for (std::int64_t h : hot_) {
       for (std::int64_t q : {h, h + 1}) {
@@ -133,9 +171,40 @@ class RowSummer {
       if (value >= 10 || value <= -10) hot_.push_back(q);
     };
     for (auto it = places_.end(); it != above;) update(*--it);
-    for (std::int64_t q = band_top; q >= band_lo_; --q) update(q);
+    SumBand();
     for (auto it = above; it != places_.begin();) update(*--it);
     std::reverse(hot_.begin(), hot_.end());  // found from the top down
+  }
+
+  // The band and the place above it, in straight loops over the old sums. The place below the
+  // band is still unchanged here, so its carry comes from its old digit.
+  void SumBand() {
+    if (small_) {
+      SumBandAs<std::int16_t>();
+    } else {
+      SumBandAs<std::int32_t>();
+    }
+  }
+
+  template <typename Lane>
+  void SumBandAs() {
+    const std::size_t width = row_.size() + 2;  // places band_lo_ - 1 .. band_lo_ + m + 1
+    std::int16_t* t = &At(band_lo_ - 1);
+    const std::int16_t* row = row_.data();
+    Lane* sums = Scratch<Lane>();
+    sums[0] = t[0];
+    for (std::size_t k = 1; k + 1 < width; ++k) sums[k] = static_cast<Lane>(t[k] + row[k - 1]);
+    sums[width - 1] = t[width - 1];
+    std::int64_t changed = 0;
+    for (std::size_t k = 1; k < width; ++k) {
+      const auto value = static_cast<std::int16_t>(sums[k] % 10 + sums[k - 1] / 10);
+      changed += (value != 0) - (t[k] != 0);
+      t[k] = value;
+    }
+    nonzero_ += changed;
+    for (std::size_t k = width - 1; k >= 1; --k) {
+      if (t[k] >= 10 || t[k] <= -10) hot_.push_back(band_lo_ - 1 + static_cast<std::int64_t>(k));
+    }
   }
 
   const HugeNumber& a_;
@@ -147,8 +216,11 @@ class RowSummer {
   std::int64_t lo_ = 0, hi_ = 0;          // the total's bounds
   std::int64_t nonzero_ = 0;              // non-zero places of the total
   std::vector<std::int64_t> hot_;         // places of the total holding 10 or more, ascending
-  std::vector<std::int16_t> band_;        // the current row's places band_lo_ .. band_lo_ + m
+  std::vector<std::int16_t> row_;         // the current row's places band_lo_ .. band_lo_ + m
   std::int64_t band_lo_ = 0;
+  bool small_ = false;                    // every digit of both operands within -9..9
+  std::vector<std::int16_t> narrow_scratch_;  // products, then sums, in 16-bit lanes
+  std::vector<std::int32_t> wide_scratch_;    // the same in 32-bit lanes
   std::vector<std::int64_t> places_;      // scratch: hot places outside the band
 };
 
