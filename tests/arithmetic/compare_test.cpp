@@ -2,14 +2,12 @@
 
 #include "control/arithmetic/arithmetic.h"
 #include "platform/error.h"
+#include "tests/test_values.h"
 
 namespace numeron {
 namespace {
 
-Variant Shorts(std::int32_t lo, std::vector<std::int16_t> digits) {
-  return Variant(platform::VariantArray{lo, platform::VariantArray::ElementKind::Int16,
-                                        std::move(digits), {}});
-}
+using test::Shorts;
 
 // Each operator against a sorted table: every pair must agree with the order of the rows.
 TEST(Compare, AgreesPairwiseWithASortedTable) {

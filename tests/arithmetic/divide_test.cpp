@@ -2,25 +2,14 @@
 
 #include "control/arithmetic/arithmetic.h"
 #include "platform/error.h"
+#include "tests/test_values.h"
 
 namespace numeron {
 namespace {
 
+using test::Shorts;
+
 using Digits = std::vector<std::int16_t>;
-
-Variant Shorts(std::int32_t lo, Digits digits) {
-  return Variant(platform::VariantArray{lo, platform::VariantArray::ElementKind::Int16,
-                                        std::move(digits), {}});
-}
-
-std::int32_t ErrorOf(auto&& call) {
-  try {
-    call();
-  } catch (const platform::RaisedError& e) {
-    return e.error().number;
-  }
-  return 0;
-}
 
 TEST(Divide, RoundsSymmetricallyOnTheGuardDigit) {
   struct Case {
@@ -63,11 +52,11 @@ TEST(Divide, HandsBackTheArrayRoundingLeaves) {
 }
 
 TEST(Divide, RefusesZeroDivisorsAndHopelessSizes) {
-  EXPECT_EQ(ErrorOf([] { Divide(Variant("1"), Variant("0"), 2, 1); }), -2147220499);
-  EXPECT_EQ(ErrorOf([] { Divide(Variant("0"), Variant(""), 2, 1); }), -2147220499);
-  EXPECT_EQ(ErrorOf([] { Divide(Variant("1"), Variant("3"), 2147483647, 1); }),
+  EXPECT_EQ(test::RaisedNumber([] { Divide(Variant("1"), Variant("0"), 2, 1); }), -2147220499);
+  EXPECT_EQ(test::RaisedNumber([] { Divide(Variant("0"), Variant(""), 2, 1); }), -2147220499);
+  EXPECT_EQ(test::RaisedNumber([] { Divide(Variant("1"), Variant("3"), 2147483647, 1); }),
             platform::kOverflow.number);
-  EXPECT_EQ(ErrorOf([] { InternalDivide(HugeNumber(0, {1}), HugeNumber(0, {0}), 2); }),
+  EXPECT_EQ(test::RaisedNumber([] { InternalDivide(HugeNumber(0, {1}), HugeNumber(0, {0}), 2); }),
             -2147220498);
   EXPECT_TRUE(IsZeroDigits(InternalDivide(HugeNumber(0, {0}), HugeNumber(0, {0}), 2)));
 }
@@ -108,7 +97,7 @@ TEST(Modulus, IsTheTruncatedRemainder) {
     SCOPED_TRACE(testing::Message() << c.x << " mod " << c.y);
     EXPECT_EQ(Modulus(Variant(c.x), Variant(c.y), 1), Variant(c.r));
   }
-  EXPECT_EQ(ErrorOf([] { Modulus(Variant("0"), Variant("0"), 0); }), -2147220499);
+  EXPECT_EQ(test::RaisedNumber([] { Modulus(Variant("0"), Variant("0"), 0); }), -2147220499);
 }
 
 TEST(Slide, MovesDigitsOrScalesADouble) {
@@ -122,7 +111,7 @@ TEST(Slide, MovesDigitsOrScalesADouble) {
   EXPECT_FALSE(limited.has_value());
   EXPECT_EQ(Slide(Variant("123456789012345678901234567890"), -3, &limited),
             Variant("123456789012345678901234567.89"));
-  EXPECT_EQ(ErrorOf([&] { Slide(Shorts(0, {5}), 2147483647, &limited); }),
+  EXPECT_EQ(test::RaisedNumber([&] { Slide(Shorts(0, {5}), 2147483647, &limited); }),
             platform::kOverflow.number);
 }
 

@@ -3,16 +3,14 @@
 #include "control/arithmetic/arithmetic.h"
 #include "control/arithmetic/product.h"
 #include "platform/error.h"
+#include "tests/test_values.h"
 
 namespace numeron {
 namespace {
 
-using Digits = std::vector<std::int16_t>;
+using test::Shorts;
 
-Variant Shorts(std::int32_t lo, Digits digits) {
-  return Variant(platform::VariantArray{lo, platform::VariantArray::ElementKind::Int16,
-                                        std::move(digits), {}});
-}
+using Digits = std::vector<std::int16_t>;
 
 TEST(Multiply, KeepsTheDigitsTheRowsLeave) {
   struct Case {

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "control/conversion/conversion.h"
-#include "tests/conversion/test_values.h"
+#include "tests/test_values.h"
 
 namespace numeron {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "control/conversion/conversion.h"
-#include "tests/conversion/test_values.h"
+#include "tests/test_values.h"
 
 namespace numeron {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "control/conversion/conversion.h"
-#include "tests/conversion/test_values.h"
+#include "tests/test_values.h"
 
 namespace numeron {
 namespace {

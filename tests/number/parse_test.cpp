@@ -4,6 +4,7 @@
 
 #include "control/number/number.h"
 #include "platform/error.h"
+#include "tests/test_values.h"
 
 namespace numeron {
 namespace {
@@ -11,12 +12,7 @@ namespace {
 using Digits = std::vector<std::int16_t>;
 
 std::int32_t ErrorNumber(const Variant& value) {
-  try {
-    CreateHugeNumber(value);
-  } catch (const platform::RaisedError& e) {
-    return e.error().number;
-  }
-  return 0;
+  return test::RaisedNumber([&] { CreateHugeNumber(value); });
 }
 
 TEST(CreateHugeNumber, ReadsTextsIntoTrimmedForm) {

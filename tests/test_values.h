@@ -1,4 +1,4 @@
-// Values as callers build them, and the error a call raised, for the conversion tests.
+// Values as callers build them, and the error a call raised, for the module tests.
 #pragma once
 
 #include <cstdint>
