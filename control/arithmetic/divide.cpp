@@ -18,11 +18,6 @@
 namespace numeron {
 namespace {
 
-HugeNumber ReadNormalized(const Variant& value) {
-  return value.is(platform::VariantKind::Array) ? Normalized(ReadDigitArray(value.array()))
-                                                : CreateHugeNumber(value);
-}
-
 std::int64_t TopPlace(const HugeNumber& normal) {
   std::int64_t place = normal.high();
   while (place > normal.low() && normal.at(place) == 0) --place;
@@ -83,8 +78,8 @@ Variant Round(const Variant& x, std::int32_t places) {
 
 Variant Divide(const Variant& x, const Variant& y, std::int32_t precision,
                std::int32_t return_type) {
-  const HugeNumber a = ReadNormalized(x);
-  const HugeNumber b = ReadNormalized(y);
+  const HugeNumber a = ToNormalHugeNumber(x);
+  const HugeNumber b = ToNormalHugeNumber(y);
   if (IsZeroDigits(b)) Raise(kDivideByZero);
   if (IsZeroDigits(a)) {
     return ResultRuleA(HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer), return_type);
@@ -99,16 +94,13 @@ HugeNumber InternalDivide(const HugeNumber& x, const HugeNumber& y, std::int32_t
 }
 
 Variant Modulus(const Variant& x, const Variant& y, std::int32_t return_type) {
-  const HugeNumber a = ReadNormalized(x);
-  const HugeNumber b = ReadNormalized(y);
+  const HugeNumber a = ToNormalHugeNumber(x);
+  const HugeNumber b = ToNormalHugeNumber(y);
   if (IsZeroDigits(b)) Raise(kDivideByZero);
   if (TopPlace(a) - TopPlace(b) >= kMaxPlaces) Raise(platform::kOverflow);
   // The truncated quotient, exactly; then x - q * y as Multiply and Subtract leave it.
   const HugeNumber q = NormalFromScaled(ScaledQuotient(a, b, 0), IsNegative(a) != IsNegative(b), 0);
-  const HugeNumber divisor = ToHugeNumber(y);
-  const HugeNumber product = IsZeroDigits(q) || IsZeroDigits(divisor)
-                                 ? HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer)
-                                 : MultiplyRows(q, divisor);
+  const HugeNumber product = ProductOf(q, ToHugeNumber(y));
   return ResultRuleA(SumDigits(ToHugeNumber(x), NegateDigits(product)), return_type);
 }
 

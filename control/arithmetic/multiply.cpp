@@ -7,11 +7,9 @@ namespace numeron {
 Variant Multiply(const Variant& x, const Variant& y, std::int32_t return_type) {
   const HugeNumber a = ToHugeNumber(x);
   const HugeNumber b = ToHugeNumber(y);
-  if (IsZeroDigits(a) || IsZeroDigits(b)) {
-    return ResultRuleB(HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer), return_type);
-  }
-  if (return_type == Huge_Number || return_type == double_value) {
-    return ResultRuleB(MultiplyRows(a, b), return_type);
+  if (IsZeroDigits(a) || IsZeroDigits(b) || return_type == Huge_Number ||
+      return_type == double_value) {
+    return ResultRuleB(ProductOf(a, b), return_type);
   }
   // Text needs only the value, and other kinds nothing at all; the sizes are still refused
   // as the rows would refuse them.

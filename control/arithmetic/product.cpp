@@ -234,6 +234,11 @@ HugeNumber MultiplyRows(const HugeNumber& a, const HugeNumber& b) {
   return RowSummer(a, b, true).Run();
 }
 
+HugeNumber ProductOf(const HugeNumber& a, const HugeNumber& b) {
+  if (IsZeroDigits(a) || IsZeroDigits(b)) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
+  return MultiplyRows(a, b);
+}
+
 HugeNumber MultiplyDigits(const HugeNumber& a, const HugeNumber& b) {
   return RowSummer(a, b, false).Run();
 }

@@ -12,6 +12,10 @@ namespace numeron {
 // the row as it is), then trimmed. Neither operand may be zero.
 HugeNumber MultiplyRows(const HugeNumber& a, const HugeNumber& b);
 
+// The array the public Multiply makes of two huge numbers: the integer zero form when either is
+// zero, otherwise MultiplyRows.
+HugeNumber ProductOf(const HugeNumber& a, const HugeNumber& b);
+
 // The product of the series code: the same rows added with AddDigits into a total that starts
 // as the single zero place, then trimmed. Digits stay unnormalised.
 HugeNumber MultiplyDigits(const HugeNumber& a, const HugeNumber& b);

@@ -25,8 +25,4 @@ inline constexpr Error kArcSineDomain{
 inline constexpr Error kArcTangentDomain{
     -2147220497, "For 'arc' (inverse) trigonometric functions, (NE ^ 2) must be less than 1."};
 
-// A member whose arithmetic is not built yet answers with this rather than a made-up value.
-inline constexpr Error kNotImplemented{static_cast<std::int32_t>(0x80004001),
-                                       "Not implemented yet"};
-
 }  // namespace numeron

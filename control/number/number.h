@@ -41,6 +41,9 @@ HugeNumber CreateHugeNumber(const Variant& value);
 HugeNumber ReadDigitArray(const platform::VariantArray& array);
 // A value that is not an array through CreateHugeNumber, an array read as it stands.
 HugeNumber ToHugeNumber(const Variant& value);
+// Any value in normal form: an array read and normalised, anything else through
+// CreateHugeNumber (whose results are already normal).
+HugeNumber ToNormalHugeNumber(const Variant& value);
 
 // The array a caller receives: 16-bit digits, or the Variant-element zero forms.
 Variant ToVariant(HugeNumber digits);

@@ -209,4 +209,9 @@ HugeNumber ToHugeNumber(const Variant& value) {
   return value.is(VariantKind::Array) ? ReadDigitArray(value.array()) : CreateHugeNumber(value);
 }
 
+HugeNumber ToNormalHugeNumber(const Variant& value) {
+  return value.is(VariantKind::Array) ? Normalized(ReadDigitArray(value.array()))
+                                      : CreateHugeNumber(value);
+}
+
 }  // namespace numeron

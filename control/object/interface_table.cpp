@@ -7,6 +7,8 @@
 #include "control/object/numeron.h"
 #include "control/object/numeron_object.h"
 #include "control/series/constants.h"
+#include "control/series/series.h"
+#include "control/trig/trig.h"
 
 namespace numeron {
 namespace {
@@ -110,6 +112,53 @@ Variant InvokeLineUpStringValues(NumeronObject&, CallArgs& args) {
 Variant InvokeConvertToScientific(NumeronObject&, CallArgs& args) {
   return Variant(ConvertToScientific(args[0]));
 }
+Variant InvokeCalculate_e(NumeronObject&, CallArgs& args) {
+  return Calculate_e(args.Int32(0), args.Int32(1), args.Int32(2));
+}
+Variant InvokeeToExponent(NumeronObject&, CallArgs& args) {
+  return eToExponent(args[0], args.Int32(1), args.Int32(2), args.Int32(3));
+}
+// Exponential stores the absolute SeriesLength and Precision back before anything else.
+Variant InvokeExponential(NumeronObject&, CallArgs& args) {
+  const std::int32_t series_length = AbsolutePlaces(args.Int32(2));
+  const std::int32_t precision = AbsolutePlaces(args.Int32(3));
+  args.WriteBack(2, Variant(series_length));
+  args.WriteBack(3, Variant(precision));
+  return Exponential(args[0], args[1], series_length, precision, args.Int32(4));
+}
+Variant InvokeLog_e(NumeronObject&, CallArgs& args) {
+  return Log_e(args[0], args.Int32(1), args.Int32(2), args.Int32(3));
+}
+Variant InvokeLogarithm(NumeronObject&, CallArgs& args) {
+  return Logarithm(args[0], args[1], args.Int32(2), args.Int32(3), args.Int32(4));
+}
+Variant InvokeFactorial(NumeronObject&, CallArgs& args) {
+  return Factorial(args[0], args.Int32(1));
+}
+
+// The trigonometric members share one parameter list: x, SeriesLength, Precision, Return_Type.
+using TrigFunction = Variant (*)(const Variant&, std::int32_t, std::int32_t, std::int32_t);
+template <TrigFunction function>
+Variant InvokeTrig(NumeronObject&, CallArgs& args) {
+  return function(args[0], args.Int32(1), args.Int32(2), args.Int32(3));
+}
+template <TrigFunction function>
+Variant InvokeOfReciprocal(NumeronObject&, CallArgs& args) {
+  return function(Reciprocal(args[0], args.Int32(2)), args.Int32(1), args.Int32(2), args.Int32(3));
+}
+// ArcCosine and ArcSecant cut pi as Pi does, which stores the places it used into Precision.
+Variant ArcCosineWritingBack(NumeronObject& self, const Variant& x, CallArgs& args) {
+  const std::int32_t places = ConstantPlaces(args.Int32(2));
+  args.WriteBack(2, Variant(places));
+  return ArcCosine(self.pi(), x, args.Int32(1), places, args.Int32(3));
+}
+Variant InvokeArcCosine(NumeronObject& self, CallArgs& args) {
+  return ArcCosineWritingBack(self, args[0], args);
+}
+Variant InvokeArcSecant(NumeronObject& self, CallArgs& args) {
+  return ArcCosineWritingBack(self, Reciprocal(args[0], args.Int32(2)), args);
+}
+
 // Pi and e store the places they used back into the caller's Precision.
 Variant CutConstantWritingBack(const HugeNumber& constant, CallArgs& args) {
   const std::int32_t places = ConstantPlaces(args.Int32(0));
@@ -153,7 +202,7 @@ const std::vector<Member>& Members() {
          "Returns a numeric_expression raised to an exponent in the type "
          "specified with a given precision.  Serieslength determines the number "
          "of items in the series.",
-         nullptr},
+         &InvokeExponential},
     {0x6003000A, "CreateHugeNumber", {Var("Numeric_Expression")}, ResultType::Variant, "Variant",
          "Returns a huge number (stored in a variant) created from a "
          "numeric_expression. ",
@@ -244,7 +293,7 @@ const std::vector<Member>& Members() {
          "Returns the factorial of a number in the type specified.  When "
          "requesting a double return type, care should be taken to avoid an "
          "overflow.",
-         nullptr},
+         &InvokeFactorial},
     {0x60030034, "Increment", {Var("Numeric_Expression")}, ResultType::Variant, "Variant",
          "Returns  a numeric expression incremented by 1.",
          &InvokeIncrement},
@@ -252,67 +301,67 @@ const std::vector<Member>& Members() {
          "Returns the result of a logarithim with a base of e on a "
          "numeric_expression in the specified return type with a given "
          "precision.",
-         nullptr},
+         &InvokeLog_e},
     {0x60030037, "Calculate_e", {OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Generates e \"on the fly\" and returns the result in the type specified, "
          "with the given precision.",
-         nullptr},
+         &InvokeCalculate_e},
     {0x60030038, "eToExponent", {OptionalVariant("Exponent", I2(2)), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns e to an exponent (generated on the fly) in the specified type "
          "with the specified precision.  Serieslength indicated how long the "
          "series used for the calculation should be.",
-         nullptr},
+         &InvokeeToExponent},
     {0x60030039, "Logarithm", {Var("Numeric_Expression"), OptionalVariant("Base", I2(10)), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Like log_e, but allows you to specify the base.",
-         nullptr},
+         &InvokeLogarithm},
     {0x6003003A, "Sine", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the sine of a numeric_expression  in the form of the specified "
          "type.",
-         nullptr},
+         &InvokeTrig<Sine>},
     {0x6003003B, "Cosine", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the cosine of a numeric_expression  in the form of the "
          "specified type.",
-         nullptr},
+         &InvokeTrig<Cosine>},
     {0x6003003C, "Tangent", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the tangent of a numeric_expression  in the form of the "
          "specified type.",
-         nullptr},
+         &InvokeTrig<Tangent>},
     {0x6003003D, "Secant", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the secant of a numeric_expression  in the form of the "
          "specified type.",
-         nullptr},
+         &InvokeTrig<Secant>},
     {0x6003003E, "Cosecant", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the cosecant of a numeric_expression  in the form of the "
          "specified type.",
-         nullptr},
+         &InvokeTrig<Cosecant>},
     {0x6003003F, "Cotangent", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the cotangent of a numeric_expression  in the form of the "
          "specified type.",
-         nullptr},
+         &InvokeTrig<Cotangent>},
     {0x60030040, "ArcSine", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the inverse sine of a numeric_expression  in the form of the "
          "specified type.",
-         nullptr},
+         &InvokeTrig<ArcSine>},
     {0x60030041, "ArcCosine", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the inverse cosine of a numeric_expression in the form of the "
          "specified type.",
-         nullptr},
+         &InvokeArcCosine},
     {0x60030042, "ArcTangent", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the inverse tangent of a numeric_expression  in the form of "
          "the specified type.",
-         nullptr},
+         &InvokeTrig<ArcTangent>},
     {0x60030043, "ArcCotangent", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the inverse cotangent of a numeric_expression in the form of "
          "the specified type.",
-         nullptr},
+         &InvokeOfReciprocal<ArcTangent>},
     {0x60030044, "ArcSecant", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the inverse secant of a numeric_expression  in the form of the "
          "specified type.",
-         nullptr},
+         &InvokeArcSecant},
     {0x60030045, "ArcCosecant", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the inverse cosecant of a numeric_expression in the form of "
          "the specified type.",
-         nullptr},
+         &InvokeOfReciprocal<ArcSine>},
   };
   return members;
 }

@@ -12,7 +12,7 @@ using Handler = Variant (*)(NumeronObject& self, CallArgs& args);
 
 struct Member {
   platform::MemberDesc desc;
-  Handler handler;  // nullptr: a member whose arithmetic is not built yet
+  Handler handler;
 };
 
 // In dispatch identifier order.

@@ -64,14 +64,6 @@ platform::HResult NumeronObject::Invoke(platform::DispId id, std::span<platform:
     const bool missing = i >= args.size() || args[i].value().is(platform::VariantKind::Missing);
     if (missing && !params[i].optional) return platform::kArgumentNotOptional;
   }
-  if (!member->handler) {
-    if (error) {
-      error->number = kNotImplemented.number;
-      error->description = std::string(kNotImplemented.description) + ": " +
-                           std::string(member->desc.name);
-    }
-    return platform::kException;
-  }
   // Errors are raised deep and caught here, once; nothing else crosses the interface.
   try {
     CallArgs call(member->desc, args);

@@ -1,9 +1,6 @@
 // The conformance vectors: every call in vectors.jsonl goes through one `numeron --batch`
 // process, exactly as written, and each answer is checked against the vector's expected result
 // and, where given, the arguments after the call. One test per function.
-//
-// A vector whose call fails with the "not implemented" error counts as not yet built: it is
-// counted and reported, and a function none of whose vectors is built is skipped.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,8 +18,6 @@
 namespace {
 
 using nlohmann::json;
-
-constexpr std::int32_t kNotImplemented = -2147467263;  // 0x80004001
 
 struct Vector {
   int line = 0;  // in vectors.jsonl, from 1
@@ -194,13 +189,6 @@ std::string Mismatch(const Vector& v, const json& answer) {
   return {};
 }
 
-bool NotYetBuilt(const Vector& v, const json& answer) {
-  if (!answer.is_object() || answer.value("ok", true) != false) return false;
-  const json error = answer.value("error", json::object());
-  return error.is_object() && error.value("number", 0) == kNotImplemented &&
-         v.expect.value("error", 0) != kNotImplemented;
-}
-
 TEST(ConformanceData, EveryLineIsAVector) {
   const Data& data = LoadVectors();
   EXPECT_GT(data.vectors.size(), 1000u) << "read from " << NUMERON_VECTORS;
@@ -218,16 +206,12 @@ class Conformance : public ::testing::TestWithParam<std::string> {};
 TEST_P(Conformance, MatchesTheVectors) {
   const std::vector<Vector>& vectors = LoadVectors().vectors;
   const Batch& batch = RunAllVectors();
-  int total = 0, not_built = 0;
+  int total = 0;
   for (std::size_t i = 0; i < vectors.size(); ++i) {
     const Vector& v = vectors[i];
     if (v.fn != GetParam()) continue;
     ++total;
     const json& answer = batch.answers[i];
-    if (NotYetBuilt(v, answer)) {
-      ++not_built;
-      continue;
-    }
     const std::string mismatch = Mismatch(v, answer);
     if (!mismatch.empty()) {
       ADD_FAILURE() << "vector at line " << v.line << ": " << mismatch
@@ -238,13 +222,6 @@ TEST_P(Conformance, MatchesTheVectors) {
     }
   }
   ASSERT_GT(total, 0);
-  if (not_built == total) {
-    GTEST_SKIP() << GetParam() << ": all " << total << " vectors not yet built";
-  }
-  if (not_built > 0) {
-    std::cout << GetParam() << ": " << not_built << " of " << total
-              << " vectors skipped, not yet built\n";
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Vectors, Conformance, ::testing::ValuesIn(FunctionNames()),

@@ -48,9 +48,10 @@ TEST_F(DispatchTest, RaisedErrorsArriveAsNumberAndDescription) {
   EXPECT_EQ(Call("Add", {Argument::ByValue("abc"), Argument::ByValue("1")}), platform::kException);
   EXPECT_EQ(error_.number, -2146828275);
   EXPECT_EQ(error_.description, "Type mismatch");
-  EXPECT_EQ(Call("Sine", {Argument::ByValue("2")}), platform::kException);
-  EXPECT_EQ(error_.number, static_cast<std::int32_t>(0x80004001));
-  EXPECT_EQ(error_.description, "Not implemented yet: Sine");
+  EXPECT_EQ(Call("Divide", {Argument::ByValue("1"), Argument::ByValue("0")}),
+            platform::kException);
+  EXPECT_EQ(error_.number, -2147220499);
+  EXPECT_EQ(error_.description, "You cannot divide a number by zero.  [Division by zero]");
 }
 
 TEST_F(DispatchTest, TypedParametersAreConverted) {

@@ -1,0 +1,23 @@
+#include "control/series/frame.h"
+
+#include "control/arithmetic/arithmetic.h"
+#include "control/number/errors.h"
+
+namespace numeron {
+
+void CheckSeriesLength(std::int32_t series_length) {
+  if (series_length < 1) Raise(kSeriesLengthNotPositive);
+}
+
+HugeNumber Small(std::int16_t value) { return HugeNumber(0, {value}); }
+
+HugeNumber Truncate(const HugeNumber& digits, std::int32_t precision) {
+  return RedimDigits(digits, -std::int64_t{AbsolutePlaces(precision)}, digits.high());
+}
+
+HugeNumber CutBelow(const HugeNumber& digits, std::int32_t precision) {
+  return digits.low() < -std::int64_t{AbsolutePlaces(precision)} ? Truncate(digits, precision)
+                                                                  : digits;
+}
+
+}  // namespace numeron

@@ -1,0 +1,24 @@
+// The frame every series shares: the series-length check, the one-place constants, the cut
+// at place -Precision, and the argument read in normal form (a digit array with mixed signs
+// gives exactly what its normal form gives).
+#pragma once
+
+#include <cstdint>
+
+#include "control/number/number.h"
+
+namespace numeron {
+
+// Raises the series-length error for a SeriesLength below 1.
+void CheckSeriesLength(std::int32_t series_length);
+
+// The one-place array holding `value` at place 0.
+HugeNumber Small(std::int16_t value);
+
+// Digits below place -|precision| dropped, the array extended down to that place if it is
+// shorter; its top stays.
+HugeNumber Truncate(const HugeNumber& digits, std::int32_t precision);
+// Truncate only when the array reaches below that place.
+HugeNumber CutBelow(const HugeNumber& digits, std::int32_t precision);
+
+}  // namespace numeron
