@@ -36,6 +36,8 @@ class RowSummer {
     row_hi_ = a.high() + b.high() + 1;
     CheckPlaces(row_lo_, row_hi_);
     base_ = shortcuts_ ? row_lo_ : std::min<std::int64_t>(row_lo_, 0);
+    // Without shortcuts the first addition already spans the row and place 0.
+    if (!shortcuts_) CheckPlaces(base_, std::max<std::int64_t>(row_hi_, 0) + 1);
     total_.assign(static_cast<std::size_t>(std::max<std::int64_t>(row_hi_, 0) - base_ + 2), 0);
     lo_ = hi_ = 0;  // the single zero place
     row_.resize(static_cast<std::size_t>(b.size() + 1));
@@ -83,7 +85,17 @@ class RowSummer {
   // each kept in a 16-bit place.
   void BuildRow(std::int64_t i) {
     band_lo_ = i + b_.low();
-    if (small_) {
+    if (small_ && row_.size() <= kCachedRowLimit) {
+      // The row depends only on the digit: worked once per digit value, then copied.
+      const int digit = a_.at(i);
+      std::vector<std::int16_t>& cached = row_cache_[digit + 9];
+      if (cached.empty()) {
+        RowFrom<std::int16_t>(digit);
+        cached = row_;
+      } else {
+        std::copy(cached.begin(), cached.end(), row_.begin());
+      }
+    } else if (small_) {
       RowFrom<std::int16_t>(a_.at(i));
     } else {
       RowFrom<std::int32_t>(a_.at(i));
@@ -128,6 +140,7 @@ class RowSummer {
     if (shortcuts_ && nonzero_ == 0) {
       // The total is zero (every cell already 0): it becomes the row itself.
       hot_.clear();
+      pending_ = false;
       for (std::size_t j = 0; j < row_.size(); ++j) {
         Write(band_lo_ + static_cast<std::int64_t>(j), row_[j]);
         if (row_[j] >= 10 || row_[j] <= -10) hot_.push_back(band_lo_ + static_cast<std::int64_t>(j));
@@ -152,6 +165,28 @@ class RowSummer {
   // the old digit below it.
   void Sum(std::int64_t lo, std::int64_t hi) {
     const std::int64_t band_top = band_lo_ + static_cast<std::int64_t>(row_.size());
+    if (pending_) {
+      // hot_ holds the hot places below the last band, then those above it. The last band's
+      // own hot places go between them; only those the new band no longer covers (or whose
+      // upper neighbour it does not cover) are ever read, so only those places are scanned.
+      std::vector<std::int64_t>& merged = merged_;
+      merged.clear();
+      auto split = std::partition_point(hot_.begin(), hot_.end(),
+                                        [&](std::int64_t q) { return q < pending_lo_; });
+      merged.assign(hot_.begin(), split);
+      auto consider = [&](std::int64_t q) {
+        const std::int16_t v = At(q);
+        if (v >= 10 || v <= -10) merged.push_back(q);
+      };
+      const std::int64_t low_end = std::min(pending_hi_, band_lo_ - 1);
+      for (std::int64_t q = pending_lo_; q <= low_end; ++q) consider(q);
+      for (std::int64_t q = std::max({pending_lo_, low_end + 1, band_top}); q <= pending_hi_; ++q) {
+        consider(q);
+      }
+      merged.insert(merged.end(), split, hot_.end());
+      hot_.swap(merged);
+      pending_ = false;
+    }
     places_.clear();
     for (std::int64_t h : hot_) {
       for (std::int64_t q : {h, h + 1}) {
@@ -174,6 +209,9 @@ class RowSummer {
     SumBand();
     for (auto it = above; it != places_.begin();) update(*--it);
     std::reverse(hot_.begin(), hot_.end());  // found from the top down
+    pending_ = true;
+    pending_lo_ = band_lo_;
+    pending_hi_ = band_lo_ + static_cast<std::int64_t>(row_.size());
   }
 
   // The band and the place above it, in straight loops over the old sums. The place below the
@@ -195,16 +233,14 @@ class RowSummer {
     sums[0] = t[0];
     for (std::size_t k = 1; k + 1 < width; ++k) sums[k] = static_cast<Lane>(t[k] + row[k - 1]);
     sums[width - 1] = t[width - 1];
-    std::int64_t changed = 0;
+    std::int32_t changed = 0;  // |changed| < width <= the place limit
     for (std::size_t k = 1; k < width; ++k) {
       const auto value = static_cast<std::int16_t>(sums[k] % 10 + sums[k - 1] / 10);
       changed += (value != 0) - (t[k] != 0);
       t[k] = value;
     }
     nonzero_ += changed;
-    for (std::size_t k = width - 1; k >= 1; --k) {
-      if (t[k] >= 10 || t[k] <= -10) hot_.push_back(band_lo_ - 1 + static_cast<std::int64_t>(k));
-    }
+
   }
 
   const HugeNumber& a_;
@@ -222,6 +258,12 @@ class RowSummer {
   std::vector<std::int16_t> narrow_scratch_;  // products, then sums, in 16-bit lanes
   std::vector<std::int32_t> wide_scratch_;    // the same in 32-bit lanes
   std::vector<std::int64_t> places_;      // scratch: hot places outside the band
+  std::vector<std::int64_t> merged_;      // scratch: hot places with the last band's added
+  // Rows kept per digit value -9..9 while they are short enough for 19 of them to be cheap.
+  static constexpr std::size_t kCachedRowLimit = std::size_t{1} << 20;
+  std::vector<std::int16_t> row_cache_[19];
+  bool pending_ = false;
+  std::int64_t pending_lo_ = 0, pending_hi_ = 0;
 };
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <charconv>
 #include <cstdint>
 #include <fstream>
-#include <iostream>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
