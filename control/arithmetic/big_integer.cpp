@@ -17,6 +17,27 @@ mpz_class MagnitudeOf(const HugeNumber& normal) {
   return mpz_class(text.substr(first), 10);
 }
 
+mpz_class SignedValueOf(const HugeNumber& small_digits) {
+  // The positive and the negative digits each spell a decimal whole number.
+  std::string positive(static_cast<std::size_t>(small_digits.size()), '0');
+  std::string negative = positive;
+  bool any_negative = false;
+  std::size_t i = positive.size();
+  for (std::int16_t d : small_digits.digits()) {
+    --i;
+    if (d < 0) {
+      negative[i] = static_cast<char>('0' - d);
+      any_negative = true;
+    } else {
+      positive[i] = static_cast<char>('0' + d);
+    }
+  }
+  if (positive.empty()) return 0;
+  mpz_class value(positive, 10);
+  if (any_negative) value -= mpz_class(negative, 10);
+  return value;
+}
+
 bool IsNegative(const HugeNumber& normal) {
   return !normal.empty() && (normal.at(normal.high()) < 0 || normal.at(normal.low()) < 0);
 }

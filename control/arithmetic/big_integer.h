@@ -15,6 +15,10 @@ namespace numeron {
 // the sum of |digit(p)| * 10^(p - low).
 mpz_class MagnitudeOf(const HugeNumber& normal);
 
+// The signed whole number sum of digit(p) * 10^(p - low) of an array whose digits all lie in
+// -9..9 but need not share a sign; the array is not normalised (nor extended to place 0).
+mpz_class SignedValueOf(const HugeNumber& small_digits);
+
 // The sign test of a normal-form array: the digit at its top or bottom is below 0.
 bool IsNegative(const HugeNumber& normal);
 

@@ -38,15 +38,17 @@ mpz_class ScaledQuotient(const HugeNumber& a, const HugeNumber& b, std::int64_t 
   return quotient;
 }
 
-// a / b for normal-form a and b, neither zero.
+// a / b for normal-form a and b. A divisor whose digits were not all 0 but whose value is 0
+// (only the series' own division lets one through) passes every trial subtraction, so each
+// quotient digit is 9.
 HugeNumber DivideNormalized(const HugeNumber& a, const HugeNumber& b, std::int64_t places) {
   const std::int64_t d = TopPlace(a) - TopPlace(b);
   const std::int64_t digits = std::max<std::int64_t>(1, d + places + 2);
   if (digits > kMaxPlaces) Raise(platform::kOverflow);
   const std::int64_t low = d - digits + 1;
-  const HugeNumber truncated =
-      NormalFromScaled(ScaledQuotient(a, b, low), IsNegative(a) != IsNegative(b), low);
-  return RoundDigits(truncated, places);
+  const mpz_class quotient = IsZeroDigits(b) ? mpz_class(PowerOfTen(digits) - 1)
+                                             : ScaledQuotient(a, b, low);
+  return RoundDigits(NormalFromScaled(quotient, IsNegative(a) != IsNegative(b), low), places);
 }
 
 }  // namespace

@@ -38,16 +38,13 @@ class RowSummer {
     base_ = shortcuts_ ? row_lo_ : std::min<std::int64_t>(row_lo_, 0);
     // Without shortcuts the first addition already spans the row and place 0.
     if (!shortcuts_) CheckPlaces(base_, std::max<std::int64_t>(row_hi_, 0) + 1);
-    total_.assign(static_cast<std::size_t>(std::max<std::int64_t>(row_hi_, 0) - base_ + 2), 0);
+    const std::int64_t top = shortcuts_ ? row_hi_ : std::max<std::int64_t>(row_hi_, 0);
+    total_.assign(static_cast<std::size_t>(top - base_ + 2), 0);
     lo_ = hi_ = 0;  // the single zero place
     row_.resize(static_cast<std::size_t>(b.size() + 1));
     narrow_scratch_.resize(static_cast<std::size_t>(b.size() + 3));
     wide_scratch_.resize(static_cast<std::size_t>(b.size() + 3));
-    auto small = [](const HugeNumber& n) {
-      return std::all_of(n.digits().begin(), n.digits().end(),
-                         [](std::int16_t d) { return d >= -9 && d <= 9; });
-    };
-    small_ = small(a) && small(b);
+    small_ = HasSmallDigits(a) && HasSmallDigits(b);
   }
 
   HugeNumber Run() {
@@ -113,10 +110,14 @@ class RowSummer {
     products[m + 1] = 0;
     for (std::size_t j = 0; j < m; ++j) products[j + 1] = static_cast<Lane>(digit * b[j]);
     if constexpr (sizeof(Lane) > sizeof(std::int16_t)) {
+      // Each place first holds the carry from the place below, then that plus its remainder;
+      // both must fit the 16-bit place.
+      auto fits = [](std::int32_t v) {
+        return v >= std::numeric_limits<std::int16_t>::min() &&
+               v <= std::numeric_limits<std::int16_t>::max();
+      };
       for (std::size_t j = 0; j <= m; ++j) {
-        const std::int32_t value = products[j + 1] % 10 + products[j] / 10;
-        if (value < std::numeric_limits<std::int16_t>::min() ||
-            value > std::numeric_limits<std::int16_t>::max()) {
+        if (!fits(products[j] / 10) || !fits(products[j + 1] % 10 + products[j] / 10)) {
           Raise(platform::kOverflow);
         }
       }
@@ -268,8 +269,9 @@ class RowSummer {
 
 }  // namespace
 
-void CheckProductPlaces(const HugeNumber& a, const HugeNumber& b) {
-  CheckPlaces(std::int64_t{a.low()} + b.low() - 1, a.high() + b.high() + 2);
+bool HasSmallDigits(const HugeNumber& digits) {
+  return std::all_of(digits.digits().begin(), digits.digits().end(),
+                     [](std::int16_t d) { return d >= -9 && d <= 9; });
 }
 
 HugeNumber MultiplyRows(const HugeNumber& a, const HugeNumber& b) {
@@ -282,15 +284,28 @@ HugeNumber ProductOf(const HugeNumber& a, const HugeNumber& b) {
 }
 
 HugeNumber MultiplyDigits(const HugeNumber& a, const HugeNumber& b) {
+  if (a.empty()) {
+    // No rows: only the row array is made, and the total stays the single zero place.
+    CheckPlaces(std::int64_t{a.low()} + b.low() - 1, a.high() + b.high() + 1);
+    return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Empty);
+  }
   return RowSummer(a, b, false).Run();
 }
 
 std::string ProductText(const HugeNumber& a, const HugeNumber& b) {
-  const HugeNumber x = Normalized(a);
-  const HugeNumber y = Normalized(b);
-  const mpz_class product = MagnitudeOf(x) * MagnitudeOf(y);
-  const bool negative = IsNegative(x) != IsNegative(y);
-  return TextOfScaled(product, negative, std::int64_t{x.low()} + y.low());
+  const std::int64_t row_lo = std::int64_t{a.low()} + b.low() - 1;
+  const std::int64_t row_hi = a.high() + b.high() + 1;
+  CheckPlaces(row_lo, row_hi);
+  // A second non-zero row is added into a sum one carry place wider.
+  if (std::count_if(a.digits().begin(), a.digits().end(), [](std::int16_t d) { return d != 0; }) > 1) {
+    CheckPlaces(row_lo, row_hi + 1);
+  }
+  const mpz_class product = SignedValueOf(a) * SignedValueOf(b);
+  const std::int64_t exponent = std::int64_t{a.low()} + b.low();
+  // The trimmed total reaches from its lowest to its highest non-zero place, and to place 0.
+  const std::int64_t top = exponent + static_cast<std::int64_t>(mpz_sizeinbase(product.get_mpz_t(), 10)) - 1;
+  CheckPlaces(std::min<std::int64_t>(exponent, 0), std::max<std::int64_t>(top, 0));
+  return TextOfScaled(abs(product), product < 0, exponent);
 }
 
 }  // namespace numeron

@@ -20,10 +20,11 @@ HugeNumber ProductOf(const HugeNumber& a, const HugeNumber& b);
 // as the single zero place, then trimmed. Digits stay unnormalised.
 HugeNumber MultiplyDigits(const HugeNumber& a, const HugeNumber& b);
 
-// The value of a times b as its text form, for callers that need nothing but the value.
-std::string ProductText(const HugeNumber& a, const HugeNumber& b);
+// Every digit within -9..9: the rows of such operands never overflow a 16-bit place.
+bool HasSmallDigits(const HugeNumber& digits);
 
-// Raises Overflow where the rows of a times b would span more places than a number may hold.
-void CheckProductPlaces(const HugeNumber& a, const HugeNumber& b);
+// The text of ProductOf(a, b) for non-zero operands with small digits, from the value alone;
+// the sizes are refused as the rows and the trimmed total would refuse them.
+std::string ProductText(const HugeNumber& a, const HugeNumber& b);
 
 }  // namespace numeron

@@ -57,7 +57,6 @@ HugeNumber AbsoluteDigits(const HugeNumber& a) {
 }
 
 HugeNumber ShiftPlaces(const HugeNumber& a, std::int64_t n) {
-  if (a.empty()) return HugeNumber();
   const std::int64_t lo = std::min<std::int64_t>(a.low() + n, 0);
   const std::int64_t hi = a.high() + n;
   HugeNumber result = HugeNumber::Zeros(lo, hi);

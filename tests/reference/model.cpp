@@ -7,8 +7,13 @@
 // Every write of a digit into an array checks the 16-bit range, because the arrays the
 // component hands out hold 16-bit digits; every array built checks the size limit (at most
 // 100,000,000 places, bounds within 32 bits).
+//
+// This file holds the digit arrays, reading, the text form, addition and comparison, and the
+// calls by name; model_arithmetic.cpp the products, quotients, rounding, remainder, shift and
+// the series code's digit routines; model_conversion.cpp the conversions and display functions.
 #include "tests/reference/model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -20,41 +25,17 @@
 
 #include "platform/error.h"
 #include "platform/number_text.h"
+#include "tests/reference/model_internal.h"
 
 namespace numeron::reference {
 
-namespace {
+namespace detail {
 
-using platform::Variant;
-using platform::VariantArray;
-using platform::VariantKind;
-
-constexpr std::int64_t kPlaceLimit = 100'000'000;
-
-[[noreturn]] void RaiseOverflow() { platform::Raise(platform::kOverflow); }
-[[noreturn]] void RaiseTypeMismatch() { platform::Raise(platform::kTypeMismatch); }
+void RaiseOverflow() { platform::Raise(platform::kOverflow); }
+void RaiseTypeMismatch() { platform::Raise(platform::kTypeMismatch); }
 
 // ---------------------------------------------------------------------------------------------
 // Digit arrays
-
-// How an array is handed back when it is handed back as it stands: as 16-bit digits, or as one
-// of the two one-element arrays of Variant elements that stand for zero.
-enum class Form { Digits16, EmptyZero, IntegerZero };
-
-struct Digits {
-  std::int64_t lo = 0;
-  std::vector<int> d;  // d[k] is the digit at place lo + k
-  Form form = Form::Digits16;
-
-  std::int64_t hi() const { return lo + static_cast<std::int64_t>(d.size()) - 1; }
-  bool Has(std::int64_t place) const { return place >= lo && place <= hi(); }
-  int Get(std::int64_t place) const { return Has(place) ? d[place - lo] : 0; }
-  void Set(std::int64_t place, std::int64_t value) {
-    if (!Has(place)) throw std::logic_error("model: digit place outside the array");
-    if (value < -32768 || value > 32767) RaiseOverflow();  // a 16-bit element
-    d[place - lo] = static_cast<int>(value);
-  }
-};
 
 void CheckPlaces(std::int64_t lo, std::int64_t hi) {
   if (lo < std::numeric_limits<std::int32_t>::min() ||
@@ -63,8 +44,9 @@ void CheckPlaces(std::int64_t lo, std::int64_t hi) {
   }
 }
 
-// A new array lo..hi of zeros.
+// A new array lo..hi of zeros (no places when hi is lo - 1).
 Digits NewDigits(std::int64_t lo, std::int64_t hi) {
+  if (hi < lo - 1) throw std::logic_error("model: an array with its upper bound below its lower");
   CheckPlaces(lo, hi);
   Digits r;
   r.lo = lo;
@@ -161,17 +143,14 @@ bool IsSameDigits(const Digits& a, const Digits& b) {
   return true;
 }
 
+Digits IntegerZero() { return Digits{0, {0}, Form::IntegerZero}; }
+
+bool IsNegativeDigits(const Digits& digits) {
+  return digits.Get(digits.hi()) < 0 || digits.Get(digits.lo) < 0;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Values as the functions take them: a caller's array read into digits, or any other Variant.
-
-// A caller's array is read into digits (and may fail there) only when the function first uses
-// it, so when both arguments are faulty the one used first reports its error.
-struct Operand {
-  bool is_array = false;
-  bool unread = false;  // a caller's array, still the Variant in `scalar`
-  Digits digits;        // an array already read
-  Variant scalar;       // anything else
-};
 
 Operand FromDigits(Digits digits) {
   Operand o;
@@ -561,8 +540,13 @@ std::string ConvertToString(const Operand& o) {
   if (o.is_array) return HugeNumberToText(ArrayOf(o));
   // 2. A value IsNumericEx accepts: its general text (a text is its own).
   if (IsNumericEx(o)) return ScalarAsText(o.scalar);
-  // 3. Anything else as text, blanks removed at both ends, upper-cased; it must be a number.
-  const std::string s = Upper(TrimSpaces(ScalarAsText(o.scalar)));
+  // 3 to 8.
+  return TextRules(ScalarAsText(o.scalar));
+}
+
+std::string TextRules(const std::string& text) {
+  // 3. Blanks removed at both ends, upper-cased; it must be a number.
+  const std::string s = Upper(TrimSpaces(text));
   if (!s.empty() && !IsNumberText(s)) RaiseTypeMismatch();
   std::string sign_and_rest;
   const std::optional<ExponentParts> parts = SplitNumberText(s, &sign_and_rest);
@@ -575,9 +559,6 @@ std::string ConvertToString(const Operand& o) {
 
 // ---------------------------------------------------------------------------------------------
 // Add, Negate, Subtract, Compare, HugeNumberToDouble
-
-Operand Add(const Operand& x, const Operand& y, std::int32_t return_type);
-bool Compare(const Operand& x, const Operand& y, std::int32_t operation);
 
 // The double that stands for the clamp bound 1.79769313486231E+308.
 double ClampBound() { return std::strtod("1.79769313486231E+308", nullptr); }
@@ -602,6 +583,15 @@ double HugeNumberToDouble(const Digits& digits) {
     if (!std::isfinite(sum)) RaiseOverflow();
   }
   return sum;
+}
+
+// Result rule A.
+Operand ResultRuleA(const Digits& r, std::int32_t return_type) {
+  switch (return_type) {
+    case 0: return FromDigits(r);
+    case 2: return FromScalar(Variant(HugeNumberToDouble(r)));
+    default: return FromScalar(Variant(HugeNumberToText(r)));
+  }
 }
 
 // Result rule B.
@@ -743,9 +733,26 @@ bool Compare(const Operand& x, const Operand& y, std::int32_t operation) {
   return false;
 }
 
+}  // namespace detail
+
+namespace {
+
+using namespace detail;  // NOLINT: the model's own routines, named as in the algorithms
+
 std::int32_t Int32Argument(const Variant& v) {
   if (!v.is(VariantKind::Int32)) throw std::invalid_argument("model: 32-bit parameter expected");
   return v.int32();
+}
+
+double DoubleArgument(const Variant& v) {
+  if (!v.is(VariantKind::Double)) throw std::invalid_argument("model: double parameter expected");
+  return v.real();
+}
+
+// The digit-array routines below the public functions take arrays and nothing else.
+Digits DigitsArgument(const Variant& v) {
+  if (!v.is(VariantKind::Array)) throw std::invalid_argument("model: digit array expected");
+  return ReadCallerArray(v.array());
 }
 
 void ExpectArgs(const std::vector<Variant>& args, std::size_t count) {
@@ -753,34 +760,98 @@ void ExpectArgs(const std::vector<Variant>& args, std::size_t count) {
 }
 
 Variant Dispatch(std::string_view function, std::vector<Variant>& args) {
-  if (function == "IsNumericEx") {
-    ExpectArgs(args, 1);
-    return Variant(IsNumericEx(Copy(args[0])));
+  // One argument, nothing written back.
+  using Unary = Variant (*)(const Operand&);
+  static const std::pair<std::string_view, Unary> kUnary[] = {
+      {"IsNumericEx", [](const Operand& x) { return Variant(IsNumericEx(x)); }},
+      {"GetType", [](const Operand& x) { return Variant(GetType(x)); }},
+      {"CreateHugeNumber", [](const Operand& x) { return HandBack(CreateHugeNumber(x)); }},
+      {"ConvertToString", [](const Operand& x) { return Variant(ConvertToString(x)); }},
+      {"Negate", [](const Operand& x) { return HandBack(Negate(x)); }},
+      {"ConvertToDouble", [](const Operand& x) { return Variant(ConvertToDouble(x)); }},
+      {"IsValueOverflow", [](const Operand& x) { return Variant(IsValueOverflow(x)); }},
+      {"ConvertToWhole", [](const Operand& x) { return HandBack(ConvertToWhole(x)); }},
+      {"AbsoluteValue", [](const Operand& x) { return HandBack(AbsoluteValue(x)); }},
+      {"GetHighestPlace", [](const Operand& x) { return Variant(GetHighestPlace(x)); }},
+      {"GetLowestPlace", [](const Operand& x) { return Variant(GetLowestPlace(x)); }},
+      {"ConvertToScientific", [](const Operand& x) { return Variant(ConvertToScientific(x)); }},
+  };
+  for (const auto& [name, run] : kUnary) {
+    if (function == name) {
+      ExpectArgs(args, 1);
+      return run(Copy(args[0]));
+    }
   }
-  if (function == "GetType") {
-    ExpectArgs(args, 1);
-    return Variant(GetType(Copy(args[0])));
+  // Two operands and a 32-bit Return_Type or Operation.
+  using Binary = Variant (*)(const Operand&, const Operand&, std::int32_t);
+  static const std::pair<std::string_view, Binary> kBinary[] = {
+      {"Add", [](const Operand& x, const Operand& y, std::int32_t t) { return HandBack(Add(x, y, t)); }},
+      {"Subtract",
+       [](const Operand& x, const Operand& y, std::int32_t t) { return HandBack(Subtract(x, y, t)); }},
+      {"Compare",
+       [](const Operand& x, const Operand& y, std::int32_t t) { return Variant(Compare(x, y, t)); }},
+      {"Multiply",
+       [](const Operand& x, const Operand& y, std::int32_t t) { return HandBack(Multiply(x, y, t)); }},
+      {"Modulus",
+       [](const Operand& x, const Operand& y, std::int32_t t) { return HandBack(Modulus(x, y, t)); }},
+  };
+  for (const auto& [name, run] : kBinary) {
+    if (function == name) {
+      ExpectArgs(args, 3);
+      const std::int32_t third = Int32Argument(args[2]);
+      return run(Copy(args[0]), Copy(args[1]), third);
+    }
   }
-  if (function == "CreateHugeNumber") {
-    ExpectArgs(args, 1);
-    return HandBack(CreateHugeNumber(Copy(args[0])));
+  if (function == "Divide") {
+    ExpectArgs(args, 4);
+    const std::int32_t precision = Int32Argument(args[2]);
+    const std::int32_t return_type = Int32Argument(args[3]);
+    return HandBack(Divide(Copy(args[0]), Copy(args[1]), precision, return_type));
   }
-  if (function == "ConvertToString") {
-    ExpectArgs(args, 1);
-    return Variant(ConvertToString(Copy(args[0])));
-  }
-  if (function == "Negate") {
-    ExpectArgs(args, 1);
-    return HandBack(Negate(Copy(args[0])));
-  }
-  if (function == "Add" || function == "Subtract" || function == "Compare") {
-    ExpectArgs(args, 3);
-    const std::int32_t third = Int32Argument(args[2]);
+  // The DecimalPlace and DecimalPlaceShift variables are the caller's: written back.
+  if (function == "Round" || function == "Slide") {
+    ExpectArgs(args, 2);
+    Int32Argument(args[1]);
     const Operand x = Copy(args[0]);
-    const Operand y = Copy(args[1]);
-    if (function == "Add") return HandBack(Add(x, y, third));
-    if (function == "Subtract") return HandBack(Subtract(x, y, third));
-    return Variant(Compare(x, y, third));
+    return HandBack(function == "Round" ? Round(x, args[1]) : Slide(x, args[1]));
+  }
+  if (function == "Increment") {
+    ExpectArgs(args, 1);
+    return HandBack(Increment(args[0]));
+  }
+  if (function == "TrimStringValue") {
+    ExpectArgs(args, 1);
+    return Variant(TrimStringValue(args[0]));
+  }
+  if (function == "GetDigit") {
+    ExpectArgs(args, 2);
+    const double place = DoubleArgument(args[1]);
+    return Variant(GetDigit(Copy(args[0]), place));
+  }
+  if (function == "LineUpStringValues") {
+    ExpectArgs(args, 3);
+    const std::int32_t flag = Int32Argument(args[2]);
+    return Variant(LineUpStringValues(args[0], args[1], flag));
+  }
+  // The private digit-array routines, on arrays.
+  if (function == "InternalDivide") {
+    ExpectArgs(args, 3);
+    const std::int32_t precision = Int32Argument(args[2]);
+    const Digits x = DigitsArgument(args[0]);
+    const Digits y = DigitsArgument(args[1]);
+    return HandBack(InternalDivide(x, y, precision));
+  }
+  if (function == "AddDigits" || function == "MultiplyDigits") {
+    ExpectArgs(args, 2);
+    Digits a = DigitsArgument(args[0]);
+    Digits b = DigitsArgument(args[1]);
+    return HandBack(function == "AddDigits" ? AddDigits(a, b) : MultiplyDigits(a, b));
+  }
+  if (function == "IncrementDigits") {
+    ExpectArgs(args, 1);
+    Digits a = DigitsArgument(args[0]);
+    IncrementDigits(a);
+    return HandBack(a);
   }
   throw std::invalid_argument("model: unknown function");
 }

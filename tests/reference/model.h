@@ -20,9 +20,17 @@ struct Outcome {
 
 // Calls one public function of the model. `args` is the full positional parameter list as the
 // dispatch layer would hand it over: every parameter present, 32-bit parameters (Return_Type,
-// Operation) already as 32-bit integers. Write-backs, if a function had any, would land in args.
-// Covers IsNumericEx, GetType, CreateHugeNumber, ConvertToString, Add, Negate, Subtract and
-// Compare; any other name or a wrong argument count throws std::invalid_argument.
+// Operation, Precision, DecimalPlace, DecimalPlaceShift, Append_Trailing_Zeros) already as
+// 32-bit integers and GetDigit's DecimalPlace as a double. Write-backs land in args, as they land
+// in the caller's variables: Round's DecimalPlace and Slide's limited shift as 32-bit integers,
+// Increment's array as 16-bit digits, LineUpStringValues's two texts.
+// Covers IsNumericEx, GetType, CreateHugeNumber, ConvertToString, Add, Negate, Subtract, Compare,
+// Multiply, Divide, Round, Modulus, Slide, ConvertToDouble, IsValueOverflow, ConvertToWhole,
+// AbsoluteValue, Increment, TrimStringValue, GetDigit, GetHighestPlace, GetLowestPlace,
+// LineUpStringValues and ConvertToScientific, and, on digit arrays only, the private routines
+// InternalDivide (with a 32-bit Precision), AddDigits, MultiplyDigits and IncrementDigits (which
+// hands back the incremented array). Any other name, a wrong argument count or a parameter of
+// the wrong kind throws std::invalid_argument.
 Outcome Call(std::string_view function, std::vector<platform::Variant>& args);
 
 }  // namespace numeron::reference
