@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "control/arithmetic/arithmetic.h"
+#include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/number/errors.h"
@@ -29,16 +30,38 @@ std::optional<std::int32_t> WholeExponent(const HugeNumber& normal) {
   return static_cast<std::int32_t>(value);
 }
 
-// b^k by |k| - 1 exact products with the base (not by squaring), the reciprocal by Divide for
-// a negative k.
-HugeNumber WholePower(const HugeNumber& base, std::int32_t k, std::int32_t precision) {
-  const Variant one(std::int16_t{1});
-  if (k == 0) return Small(1);
-  HugeNumber power = base;
-  const std::int64_t count = k < 0 ? -std::int64_t{k} : k;
-  for (std::int64_t i = 2; i <= count; ++i) power = ProductOf(power, base);
-  if (k > 0) return power;
-  return ToHugeNumber(Divide(one, ToVariant(std::move(power)), precision, Huge_Number));
+// b^k, b in normal form, as the loop leaves it: |k| - 1 exact products with the base (not by squaring), then for a
+// negative k the reciprocal by Divide; the result by result rule B.
+Variant WholePower(const HugeNumber& base, std::int32_t k, std::int32_t precision,
+                   std::int32_t return_type) {
+  if (k == 0) return ResultRuleB(Small(1), return_type);
+  const std::uint64_t count = k < 0 ? 0 - static_cast<std::uint64_t>(k) : static_cast<std::uint64_t>(k);
+  if (IsZeroDigits(base)) {
+    if (k < 0) Raise(kDivideByZero);
+    return ResultRuleB(count == 1 ? base : HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer),
+                       return_type);
+  }
+  // A reciprocal, a text and a double beyond the clamp depend only on the power's value.
+  const mpz_class magnitude = MagnitudeOf(base);
+  const double digits =
+      static_cast<double>(mpz_sizeinbase(magnitude.get_mpz_t(), 10) - 1 - base.low()) *
+      static_cast<double>(count);
+  if (digits > kMaxPlaces) Raise(platform::kOverflow);
+  mpz_class power;
+  mpz_pow_ui(power.get_mpz_t(), magnitude.get_mpz_t(), count);
+  const HugeNumber value = NormalFromScaled(power, IsNegative(base) && count % 2 == 1,
+                                            std::int64_t{base.low()} * static_cast<std::int64_t>(count));
+  if (k < 0) {
+    const Variant reciprocal =
+        Divide(Variant(std::int16_t{1}), ToVariant(value), precision, Huge_Number);
+    return ResultRuleB(ToHugeNumber(reciprocal), return_type);
+  }
+  if (return_type == String_Value) return Variant(HugeNumberToText(value));
+  if (return_type != Huge_Number && return_type != double_value) return Variant();
+  if (return_type == double_value && ClampSide(value) != 0) return Variant(HugeNumberToDouble(value));
+  HugeNumber product = base;
+  for (std::uint64_t i = 2; i <= count; ++i) product = ProductOf(product, base);
+  return ResultRuleB(std::move(product), return_type);
 }
 
 }  // namespace
@@ -75,7 +98,7 @@ Variant Exponential(const Variant& x, const Variant& y, std::int32_t series_leng
   // The exponent is read first: a whole value of any kind takes the exact path.
   const HugeNumber exponent = ToNormalHugeNumber(y);
   if (const std::optional<std::int32_t> k = WholeExponent(exponent)) {
-    return ResultRuleB(WholePower(ToNormalHugeNumber(x), *k, precision), return_type);
+    return WholePower(ToNormalHugeNumber(x), *k, precision, return_type);
   }
   const HugeNumber m = ProductOf(exponent, LogOf(ToNormalHugeNumber(x), series_length, precision));
   const HugeNumber one = Small(1);
