@@ -777,6 +777,87 @@ class Generator {
     return Pick(kTexts);
   }
 
+  // ---- Arguments of the series functions, kept short: the model sums every series literally.
+
+  // A short number with up to `whole` digits before the point and a few after it, in any
+  // clothes (text, exponent form, double, digit array, unnormalised array); now and then a
+  // value of another kind or a text that is not a number.
+  Variant SeriesValue(std::int64_t whole, bool negative) {
+    const std::int64_t r = Int(0, 99);
+    if (r < 3) return Text(InvalidText());
+    if (r < 5) return Chance(50) ? Empty() : Bool(Chance(50));
+    if (r < 9) return I2(static_cast<int>(negative ? -Int(0, 9) : Int(0, 9)));
+    if (r < 11) {  // a short array of Variant elements: small places only
+      std::vector<Variant> elements;
+      static const char* const kTexts[] = {"5", " -3 ", "2.5", "", "abc", "40000"};
+      for (std::int64_t i = Int(1, 3); i > 0; --i) {
+        switch (Int(0, 5)) {
+          case 0: elements.push_back(Empty()); break;
+          case 1: elements.push_back(Real(static_cast<double>(Int(-19, 19)) / 2.0)); break;
+          case 2: elements.push_back(Text(Pick(kTexts))); break;
+          case 3: elements.push_back(Chance(50) ? Bool(Chance(50)) : I4(Int(-9, 9))); break;
+          default: elements.push_back(I2(static_cast<int>(Int(-9, 9)))); break;
+        }
+      }
+      return Elements(static_cast<std::int32_t>(Int(-3, 0)), std::move(elements));
+    }
+    const std::int64_t fraction = Int(0, 4);
+    std::int64_t n = Int(0, whole) + fraction;
+    if (n == 0) n = 1;
+    return Dress(Digits(n), -fraction, negative);
+  }
+
+  // An angle for Sine and Cosine: mostly within a few radians, now and then up to 10 or so.
+  Variant Angle() { return SeriesValue(Chance(85) ? 0 : 1, Chance(45)); }
+
+  // An argument of ArcSine and ArcTangent: mostly inside (-1, 1), sometimes on or beyond it.
+  Variant ArcValue() {
+    if (Chance(8)) return Text(Pick({"1", "-1", "1.0", "0.99999", "-0.999"}));
+    return SeriesValue(Chance(80) ? 0 : 1, Chance(45));
+  }
+
+  // An argument of the reciprocal inverse functions: mostly beyond 1 in magnitude.
+  Variant ReciprocalArcValue() {
+    if (Chance(8)) return Text(Pick({"1", "-1", "0", "1.00000000001", "-1.5"}));
+    return SeriesValue(Chance(75) ? 1 : 0, Chance(45));
+  }
+
+  // An argument of the logarithms: mostly positive and not far from 1.
+  Variant LogValue() { return SeriesValue(Chance(80) ? 1 : 2, Chance(12)); }
+
+  // SeriesLength: mostly 1 to 30, rarely up to 60, now and then 0 or negative.
+  std::int32_t SeriesLength() {
+    const std::int64_t r = Int(0, 99);
+    if (r < 88) return static_cast<std::int32_t>(Int(1, 30));
+    if (r < 91) return static_cast<std::int32_t>(Int(31, 60));
+    if (r < 96) return static_cast<std::int32_t>(-Int(0, 30));
+    return 0;
+  }
+
+  // Precision: mostly 0 to 25, some negative, rarely the most negative 32-bit value.
+  std::int32_t SeriesPrecision() {
+    const std::int64_t r = Int(0, 99);
+    if (r < 82) return static_cast<std::int32_t>(Int(0, 25));
+    if (r < 99) return static_cast<std::int32_t>(-Int(1, 25));
+    return std::numeric_limits<std::int32_t>::min();
+  }
+
+  // An exponent of Exponential: a small whole number in any clothes (3, 3.0, a digit array),
+  // or a short fraction; rarely a whole number beyond 32 bits.
+  Variant Exponent() {
+    const std::int64_t r = Int(0, 99);
+    if (r < 2) return Text(Pick({"2147483648", "-2147483649", "1E10"}));
+    if (r < 50) {
+      const std::int64_t k = Int(-6, 12);
+      const bool negative = k < 0;
+      const std::string digits = std::to_string(negative ? -k : k);
+      if (Chance(20)) return Text((negative ? "-" : "") + digits + ".0");
+      return Dress(digits, 0, negative);
+    }
+    const std::int64_t fraction = Int(1, 4);
+    return Dress(Digits(Int(0, 1) + fraction), -fraction, Chance(35));
+  }
+
  private:
   std::mt19937_64 rng_;
 };
@@ -877,11 +958,17 @@ class DifferentialTest : public testing::Test {
   }
 
   // Runs `make_args` many times; stops after kMaxMismatches disagreements.
+  // The series functions are slow in the model: fewer calls, NUMERON_DIFF_SERIES_ITERATIONS.
+  static int SeriesIterations(int calls) {
+    const char* env = std::getenv("NUMERON_DIFF_SERIES_ITERATIONS");
+    if (env != nullptr && *env != '\0') return std::atoi(env);
+    return calls;
+  }
+
   template <typename MakeArgs>
-  static void Run(std::string_view function, MakeArgs make_args) {
+  static void Run(std::string_view function, MakeArgs make_args, int iterations = Iterations()) {
     constexpr int kMaxMismatches = 10;
     const int seed = testing::UnitTest::GetInstance()->random_seed();
-    const int iterations = Iterations();
     std::printf("[ seed %d ] %s: %d calls\n", seed, std::string(function).c_str(), iterations);
     Generator gen(Seed(function));
     int mismatches = 0;
@@ -1081,6 +1168,100 @@ TEST_F(DifferentialTest, MultiplyDigits) {
 
 TEST_F(DifferentialTest, IncrementDigits) {
   Run("IncrementDigits", [](Generator& g) { return std::vector<Variant>{g.PrimitiveArray()}; });
+}
+
+// ---------------------------------------------------------------------------------------------
+// The series functions
+
+// x, SeriesLength, Precision, Return_Type.
+template <typename MakeX>
+std::vector<Variant> SeriesArgs(Generator& g, MakeX make_x) {
+  Variant x = make_x(g);
+  return {x, I4(g.SeriesLength()), I4(g.SeriesPrecision()), I4(g.ReturnType())};
+}
+
+TEST_F(DifferentialTest, PiAndE) {
+  const auto args = [](Generator& g) {
+    static const std::int32_t kFar[] = {999, 1000, 1500, -999, -1000,
+                                        std::numeric_limits<std::int32_t>::min(),
+                                        std::numeric_limits<std::int32_t>::max()};
+    const std::int32_t p = g.Chance(85) ? static_cast<std::int32_t>(g.Int(-40, 40)) : g.Pick(kFar);
+    return std::vector<Variant>{I4(p), I4(g.ReturnType())};
+  };
+  Run("Pi", args, SeriesIterations(300));
+  Run("e", args, SeriesIterations(300));
+}
+
+TEST_F(DifferentialTest, Calculate_e) {
+  Run("Calculate_e", [](Generator& g) {
+    return std::vector<Variant>{I4(g.SeriesLength()), I4(g.SeriesPrecision()), I4(g.ReturnType())};
+  }, SeriesIterations(400));
+}
+
+TEST_F(DifferentialTest, eToExponent) {
+  Run("eToExponent", [](Generator& g) {
+    return SeriesArgs(g, [](Generator& h) { return h.SeriesValue(1, h.Chance(40)); });
+  }, SeriesIterations(500));
+}
+
+TEST_F(DifferentialTest, Factorial) {
+  Run("Factorial", [](Generator& g) {
+    Variant x = g.Chance(60) ? g.Dress(std::to_string(g.Int(0, 40)), 0, g.Chance(10))
+                             : g.SeriesValue(1, g.Chance(15));
+    return std::vector<Variant>{x, I4(g.ReturnType())};
+  }, SeriesIterations(500));
+}
+
+TEST_F(DifferentialTest, Log_e) {
+  Run("Log_e", [](Generator& g) { return SeriesArgs(g, [](Generator& h) { return h.LogValue(); }); },
+      SeriesIterations(500));
+}
+
+TEST_F(DifferentialTest, Logarithm) {
+  Run("Logarithm", [](Generator& g) {
+    Variant x = g.LogValue();
+    Variant base = g.Chance(10) ? Text(g.Pick({"1", "10", "2", "-2", "0"})) : g.LogValue();
+    return std::vector<Variant>{x, base, I4(g.SeriesLength()), I4(g.SeriesPrecision()),
+                                I4(g.ReturnType())};
+  }, SeriesIterations(400));
+}
+
+TEST_F(DifferentialTest, Exponential) {
+  Run("Exponential", [](Generator& g) {
+    Variant x = g.SeriesValue(1, g.Chance(25));
+    Variant y = g.Exponent();
+    return std::vector<Variant>{x, y, I4(g.SeriesLength()), I4(g.SeriesPrecision()),
+                                I4(g.ReturnType())};
+  }, SeriesIterations(600));
+}
+
+TEST_F(DifferentialTest, SineAndCosine) {
+  const auto args = [](Generator& g) { return SeriesArgs(g, [](Generator& h) { return h.Angle(); }); };
+  Run("Sine", args, SeriesIterations(500));
+  Run("Cosine", args, SeriesIterations(500));
+}
+
+TEST_F(DifferentialTest, TrigonometricQuotients) {
+  const auto args = [](Generator& g) { return SeriesArgs(g, [](Generator& h) { return h.Angle(); }); };
+  for (std::string_view function : {"Tangent", "Secant", "Cosecant", "Cotangent"}) {
+    Run(function, args, SeriesIterations(200));
+  }
+}
+
+TEST_F(DifferentialTest, ArcSineAndArcTangent) {
+  const auto args = [](Generator& g) { return SeriesArgs(g, [](Generator& h) { return h.ArcValue(); }); };
+  Run("ArcSine", args, SeriesIterations(500));
+  Run("ArcTangent", args, SeriesIterations(500));
+  Run("ArcCosine", args, SeriesIterations(300));
+}
+
+TEST_F(DifferentialTest, ReciprocalInverseFunctions) {
+  const auto args = [](Generator& g) {
+    return SeriesArgs(g, [](Generator& h) { return h.ReciprocalArcValue(); });
+  };
+  for (std::string_view function : {"ArcCotangent", "ArcSecant", "ArcCosecant"}) {
+    Run(function, args, SeriesIterations(300));
+  }
 }
 
 }  // namespace

@@ -853,6 +853,63 @@ Variant Dispatch(std::string_view function, std::vector<Variant>& args) {
     IncrementDigits(a);
     return HandBack(a);
   }
+  // The series functions.
+  if (function == "Pi" || function == "e") {
+    ExpectArgs(args, 2);
+    Int32Argument(args[0]);
+    const std::int32_t return_type = Int32Argument(args[1]);
+    return HandBack(function == "Pi" ? Pi(args[0], return_type) : E(args[0], return_type));
+  }
+  if (function == "Calculate_e") {
+    ExpectArgs(args, 3);
+    return HandBack(Calculate_e(Int32Argument(args[0]), Int32Argument(args[1]), Int32Argument(args[2])));
+  }
+  if (function == "Factorial") {
+    ExpectArgs(args, 2);
+    const std::int32_t return_type = Int32Argument(args[1]);
+    return HandBack(Factorial(Copy(args[0]), return_type));
+  }
+  if (function == "Exponential") {
+    ExpectArgs(args, 5);
+    Int32Argument(args[2]);
+    Int32Argument(args[3]);
+    const std::int32_t return_type = Int32Argument(args[4]);
+    return HandBack(Exponential(Copy(args[0]), Copy(args[1]), args[2], args[3], return_type));
+  }
+  if (function == "Logarithm") {
+    ExpectArgs(args, 5);
+    const std::int32_t series_length = Int32Argument(args[2]);
+    const std::int32_t precision = Int32Argument(args[3]);
+    const std::int32_t return_type = Int32Argument(args[4]);
+    return HandBack(Logarithm(Copy(args[0]), Copy(args[1]), series_length, precision, return_type));
+  }
+  // x, SeriesLength, Precision, Return_Type.
+  static const std::pair<std::string_view, SeriesFunction> kSeries[] = {
+      {"eToExponent", EToExponent}, {"Log_e", Log_e},
+      {"Sine", Sine},               {"Cosine", Cosine},
+      {"Tangent", Tangent},         {"Secant", Secant},
+      {"Cosecant", Cosecant},       {"Cotangent", Cotangent},
+      {"ArcSine", ArcSine},         {"ArcTangent", ArcTangent},
+      {"ArcCotangent", ArcCotangent}, {"ArcCosecant", ArcCosecant},
+  };
+  for (const auto& [name, run] : kSeries) {
+    if (function == name) {
+      ExpectArgs(args, 4);
+      const std::int32_t series_length = Int32Argument(args[1]);
+      const std::int32_t precision = Int32Argument(args[2]);
+      const std::int32_t return_type = Int32Argument(args[3]);
+      return HandBack(run(Copy(args[0]), series_length, precision, return_type));
+    }
+  }
+  if (function == "ArcCosine" || function == "ArcSecant") {
+    ExpectArgs(args, 4);
+    const std::int32_t series_length = Int32Argument(args[1]);
+    Int32Argument(args[2]);
+    const std::int32_t return_type = Int32Argument(args[3]);
+    const Operand x = Copy(args[0]);
+    return HandBack(function == "ArcCosine" ? ArcCosine(x, series_length, args[2], return_type)
+                                            : ArcSecant(x, series_length, args[2], return_type));
+  }
   throw std::invalid_argument("model: unknown function");
 }
 

@@ -1,6 +1,7 @@
 // The reference model of the number routines: a slow, literal rendering of each algorithm,
 // written to be obviously right rather than fast, so that the engine in control/ can be checked
-// against it call by call. It shares nothing with the engine but the platform services.
+// against it call by call. It shares nothing with the engine but the platform services and the
+// stored digits of pi and e.
 #pragma once
 
 #include <string_view>
@@ -23,11 +24,16 @@ struct Outcome {
 // Operation, Precision, DecimalPlace, DecimalPlaceShift, Append_Trailing_Zeros) already as
 // 32-bit integers and GetDigit's DecimalPlace as a double. Write-backs land in args, as they land
 // in the caller's variables: Round's DecimalPlace and Slide's limited shift as 32-bit integers,
-// Increment's array as 16-bit digits, LineUpStringValues's two texts.
+// Increment's array as 16-bit digits, LineUpStringValues's two texts, the Precision that Pi, e,
+// ArcCosine and ArcSecant used and Exponential's |SeriesLength| and |Precision|, as 32-bit
+// integers. SeriesLength is a 32-bit parameter too.
 // Covers IsNumericEx, GetType, CreateHugeNumber, ConvertToString, Add, Negate, Subtract, Compare,
 // Multiply, Divide, Round, Modulus, Slide, ConvertToDouble, IsValueOverflow, ConvertToWhole,
 // AbsoluteValue, Increment, TrimStringValue, GetDigit, GetHighestPlace, GetLowestPlace,
-// LineUpStringValues and ConvertToScientific, and, on digit arrays only, the private routines
+// LineUpStringValues, ConvertToScientific, Pi, e, Calculate_e, Factorial, eToExponent,
+// Exponential, Log_e, Logarithm, Sine, Cosine, Tangent, Secant, Cosecant, Cotangent, ArcSine,
+// ArcTangent, ArcCosine, ArcCotangent, ArcSecant and ArcCosecant, and, on digit arrays only, the
+// private routines
 // InternalDivide (with a 32-bit Precision), AddDigits, MultiplyDigits and IncrementDigits (which
 // hands back the incremented array). Any other name, a wrong argument count or a parameter of
 // the wrong kind throws std::invalid_argument.

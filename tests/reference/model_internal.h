@@ -151,4 +151,47 @@ std::int16_t GetLowestPlace(const Operand& x);
 std::int32_t LineUpStringValues(Variant& x1, Variant& x2, std::int32_t flag);
 std::string ConvertToScientific(const Operand& x);
 
+// ---------------------------------------------------------------------------------------------
+// The series functions. A `Variant&` is the caller's variable, written back as a 32-bit integer.
+
+Operand Pi(Variant& precision, std::int32_t return_type);
+Operand E(Variant& precision, std::int32_t return_type);
+Operand Calculate_e(std::int32_t series_length, std::int32_t precision, std::int32_t return_type);
+Operand Factorial(const Operand& x, std::int32_t return_type);
+Operand EToExponent(const Operand& exponent, std::int32_t series_length, std::int32_t precision,
+                    std::int32_t return_type);
+Operand Exponential(const Operand& base, const Operand& exponent, Variant& series_length,
+                    Variant& precision, std::int32_t return_type);
+Operand Log_e(const Operand& x, std::int32_t series_length, std::int32_t precision,
+              std::int32_t return_type);
+Operand Logarithm(const Operand& x, const Operand& base, std::int32_t series_length,
+                  std::int32_t precision, std::int32_t return_type);
+// x, SeriesLength, Precision, Return_Type.
+using SeriesFunction = Operand (*)(const Operand&, std::int32_t, std::int32_t, std::int32_t);
+Operand Sine(const Operand& x, std::int32_t series_length, std::int32_t precision,
+             std::int32_t return_type);
+Operand Cosine(const Operand& x, std::int32_t series_length, std::int32_t precision,
+               std::int32_t return_type);
+Operand Tangent(const Operand& x, std::int32_t series_length, std::int32_t precision,
+                std::int32_t return_type);
+Operand Secant(const Operand& x, std::int32_t series_length, std::int32_t precision,
+               std::int32_t return_type);
+Operand Cosecant(const Operand& x, std::int32_t series_length, std::int32_t precision,
+                 std::int32_t return_type);
+Operand Cotangent(const Operand& x, std::int32_t series_length, std::int32_t precision,
+                  std::int32_t return_type);
+Operand ArcSine(const Operand& x, std::int32_t series_length, std::int32_t precision,
+                std::int32_t return_type);
+Operand ArcTangent(const Operand& x, std::int32_t series_length, std::int32_t precision,
+                   std::int32_t return_type);
+Operand ArcCotangent(const Operand& x, std::int32_t series_length, std::int32_t precision,
+                     std::int32_t return_type);
+Operand ArcCosecant(const Operand& x, std::int32_t series_length, std::int32_t precision,
+                    std::int32_t return_type);
+// These two store the places Pi used into Precision.
+Operand ArcCosine(const Operand& x, std::int32_t series_length, Variant& precision,
+                  std::int32_t return_type);
+Operand ArcSecant(const Operand& x, std::int32_t series_length, Variant& precision,
+                  std::int32_t return_type);
+
 }  // namespace numeron::reference::detail
