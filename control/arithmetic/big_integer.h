@@ -31,4 +31,9 @@ HugeNumber NormalFromScaled(const mpz_class& magnitude, bool negative, std::int6
 // The text form of the same number, written directly.
 std::string TextOfScaled(const mpz_class& magnitude, bool negative, std::int64_t exponent);
 
+// InternalDivide(x, d) for a whole divisor d >= 1 held as a value: the same quotient, for series
+// whose factorials and counters are seen only through their values.
+HugeNumber InternalDivideByWhole(const HugeNumber& x, const mpz_class& divisor,
+                                 std::int32_t precision);
+
 }  // namespace numeron

@@ -24,31 +24,42 @@ std::int64_t TopPlace(const HugeNumber& normal) {
   return place;
 }
 
-// floor(|a| / |b| / 10^low) for normal-form a and b, b not zero.
-mpz_class ScaledQuotient(const HugeNumber& a, const HugeNumber& b, std::int64_t low) {
-  const std::int64_t exponent = std::int64_t{a.low()} - b.low() - low;
+// floor(|a| / |b| / 10^low) for a normal-form a and a divisor |b| = magnitude * 10^b_low > 0.
+mpz_class ScaledQuotient(const HugeNumber& a, const mpz_class& magnitude, std::int64_t b_low,
+                         std::int64_t low) {
+  const std::int64_t exponent = std::int64_t{a.low()} - b_low - low;
   mpz_class quotient;
   if (exponent >= 0) {
     quotient = MagnitudeOf(a) * PowerOfTen(exponent);
-    mpz_tdiv_q(quotient.get_mpz_t(), quotient.get_mpz_t(), MagnitudeOf(b).get_mpz_t());
+    mpz_tdiv_q(quotient.get_mpz_t(), quotient.get_mpz_t(), magnitude.get_mpz_t());
   } else {
-    const mpz_class divisor = MagnitudeOf(b) * PowerOfTen(-exponent);
+    const mpz_class divisor = magnitude * PowerOfTen(-exponent);
     mpz_tdiv_q(quotient.get_mpz_t(), MagnitudeOf(a).get_mpz_t(), divisor.get_mpz_t());
   }
   return quotient;
+}
+
+// The quotient of normal-form a by a divisor whose top place is `divisor_top`, with the digits
+// the trial subtraction finds given by `scaled_quotient(low)` = floor(|a| / |b| / 10^low).
+template <typename ScaledQuotientOf>
+HugeNumber DivideAt(const HugeNumber& a, std::int64_t divisor_top, bool negative,
+                    std::int64_t places, ScaledQuotientOf scaled_quotient) {
+  const std::int64_t d = TopPlace(a) - divisor_top;
+  const std::int64_t digits = std::max<std::int64_t>(1, d + places + 2);
+  if (digits > kMaxPlaces) Raise(platform::kOverflow);
+  const std::int64_t low = d - digits + 1;
+  return RoundDigits(NormalFromScaled(scaled_quotient(digits, low), negative, low), places);
 }
 
 // a / b for normal-form a and b. A divisor whose digits were not all 0 but whose value is 0
 // (only the series' own division lets one through) passes every trial subtraction, so each
 // quotient digit is 9.
 HugeNumber DivideNormalized(const HugeNumber& a, const HugeNumber& b, std::int64_t places) {
-  const std::int64_t d = TopPlace(a) - TopPlace(b);
-  const std::int64_t digits = std::max<std::int64_t>(1, d + places + 2);
-  if (digits > kMaxPlaces) Raise(platform::kOverflow);
-  const std::int64_t low = d - digits + 1;
-  const mpz_class quotient = IsZeroDigits(b) ? mpz_class(PowerOfTen(digits) - 1)
-                                             : ScaledQuotient(a, b, low);
-  return RoundDigits(NormalFromScaled(quotient, IsNegative(a) != IsNegative(b), low), places);
+  return DivideAt(a, TopPlace(b), IsNegative(a) != IsNegative(b), places,
+                  [&](std::int64_t digits, std::int64_t low) {
+                    return IsZeroDigits(b) ? mpz_class(PowerOfTen(digits) - 1)
+                                           : ScaledQuotient(a, MagnitudeOf(b), b.low(), low);
+                  });
 }
 
 }  // namespace
@@ -95,13 +106,26 @@ HugeNumber InternalDivide(const HugeNumber& x, const HugeNumber& y, std::int32_t
   return DivideNormalized(Normalized(x), Normalized(y), AbsolutePlaces(precision));
 }
 
+HugeNumber InternalDivideByWhole(const HugeNumber& x, const mpz_class& divisor,
+                                 std::int32_t precision) {
+  if (IsZeroDigits(x)) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
+  const HugeNumber a = Normalized(x);
+  std::int64_t top = static_cast<std::int64_t>(mpz_sizeinbase(divisor.get_mpz_t(), 10)) - 1;
+  if (top > 0 && divisor < PowerOfTen(top)) --top;  // the size in base 10 may be one too many
+  return DivideAt(a, top, IsNegative(a), AbsolutePlaces(precision),
+                  [&](std::int64_t, std::int64_t low) {
+                    return ScaledQuotient(a, divisor, 0, low);
+                  });
+}
+
 Variant Modulus(const Variant& x, const Variant& y, std::int32_t return_type) {
   const HugeNumber a = ToNormalHugeNumber(x);
   const HugeNumber b = ToNormalHugeNumber(y);
   if (IsZeroDigits(b)) Raise(kDivideByZero);
   if (TopPlace(a) - TopPlace(b) >= kMaxPlaces) Raise(platform::kOverflow);
   // The truncated quotient, exactly; then x - q * y as Multiply and Subtract leave it.
-  const HugeNumber q = NormalFromScaled(ScaledQuotient(a, b, 0), IsNegative(a) != IsNegative(b), 0);
+  const HugeNumber q = NormalFromScaled(ScaledQuotient(a, MagnitudeOf(b), b.low(), 0),
+                                      IsNegative(a) != IsNegative(b), 0);
   const HugeNumber product = ProductOf(q, ToHugeNumber(y));
   return ResultRuleA(SumDigits(ToHugeNumber(x), NegateDigits(product)), return_type);
 }

@@ -69,11 +69,11 @@ Variant WholePower(const HugeNumber& base, std::int32_t k, std::int32_t precisio
 Variant Calculate_e(std::int32_t series_length, std::int32_t precision, std::int32_t return_type) {
   CheckSeriesLength(series_length);
   const HugeNumber one = Small(1);
-  HugeNumber sum = Small(1), factorial = Small(1), n = Small(1);
-  for (std::int32_t pass = 0; pass < series_length; ++pass) {
-    n = AddDigits(n, one);
-    sum = AddDigits(sum, InternalDivide(one, factorial, precision));
-    factorial = MultiplyDigits(factorial, n);
+  HugeNumber sum = Small(1);
+  WholeFactor factorial(1);
+  for (std::int32_t pass = 1; pass <= series_length; ++pass) {
+    sum = AddDigits(sum, InternalDivideByWhole(one, factorial.value(), precision));
+    factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);
   }
   return ResultRuleB(std::move(sum), return_type);
 }
@@ -82,12 +82,11 @@ Variant eToExponent(const Variant& exponent, std::int32_t series_length, std::in
                     std::int32_t return_type) {
   const HugeNumber x = ToNormalHugeNumber(exponent);
   CheckSeriesLength(series_length);
-  const HugeNumber one = Small(1);
-  HugeNumber sum = Small(1), factorial = Small(1), n = Small(1), power = x;
-  for (std::int32_t pass = 0; pass < series_length; ++pass) {
-    n = AddDigits(n, one);
-    sum = AddDigits(sum, InternalDivide(power, factorial, precision));
-    factorial = MultiplyDigits(factorial, n);
+  HugeNumber sum = Small(1), power = x;
+  WholeFactor factorial(1);
+  for (std::int32_t pass = 1; pass <= series_length; ++pass) {
+    sum = AddDigits(sum, InternalDivideByWhole(power, factorial.value(), precision));
+    factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);
     power = MultiplyDigits(x, power);
   }
   return ResultRuleB(std::move(sum), return_type);
@@ -101,12 +100,12 @@ Variant Exponential(const Variant& x, const Variant& y, std::int32_t series_leng
     return WholePower(ToNormalHugeNumber(x), *k, precision, return_type);
   }
   const HugeNumber m = ProductOf(exponent, LogOf(ToNormalHugeNumber(x), series_length, precision));
-  const HugeNumber one = Small(1);
-  HugeNumber sum = Small(1), factorial = Small(1), n = Small(1), power = m;
-  for (std::int32_t pass = 0; pass < series_length; ++pass) {
-    sum = Truncate(AddDigits(sum, InternalDivide(power, factorial, precision)), precision);
-    n = AddDigits(n, one);
-    factorial = MultiplyDigits(factorial, n);
+  HugeNumber sum = Small(1), power = m;
+  WholeFactor factorial(1);
+  for (std::int32_t pass = 1; pass <= series_length; ++pass) {
+    sum = Truncate(AddDigits(sum, InternalDivideByWhole(power, factorial.value(), precision)),
+                   precision);
+    factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);
     power = Truncate(MultiplyDigits(power, m), precision);
   }
   return ResultRuleB(std::move(sum), return_type);

@@ -5,6 +5,13 @@
 
 namespace numeron {
 
+void WholeFactor::MultiplyBy(unsigned long k) {
+  value_ *= k;
+  if (mpz_sizeinbase(value_.get_mpz_t(), 10) > static_cast<std::size_t>(kMaxPlaces)) {
+    Raise(platform::kOverflow);
+  }
+}
+
 void CheckSeriesLength(std::int32_t series_length) {
   if (series_length < 1) Raise(kSeriesLengthNotPositive);
 }

@@ -5,9 +5,24 @@
 
 #include <cstdint>
 
+#include <gmpxx.h>
+
 #include "control/number/number.h"
 
 namespace numeron {
+
+// A running factorial or divisor. Series divide by it with InternalDivide, which reads only its
+// value, so it is kept as a whole number rather than as the digit array the products leave.
+class WholeFactor {
+ public:
+  explicit WholeFactor(unsigned long value) : value_(value) {}
+  // Multiplies by k; Overflow once the number would need more places than a number may hold.
+  void MultiplyBy(unsigned long k);
+  const mpz_class& value() const { return value_; }
+
+ private:
+  mpz_class value_;
+};
 
 // Raises the series-length error for a SeriesLength below 1.
 void CheckSeriesLength(std::int32_t series_length);

@@ -1,5 +1,6 @@
 // Sine and cosine by their series, two terms a pass, and the four quotients of them.
 #include "control/arithmetic/arithmetic.h"
+#include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/series/frame.h"
@@ -9,26 +10,25 @@ namespace numeron {
 namespace {
 
 // The alternating series x^k/k! from the given power on, k stepping by two, added into `sum`.
+// The factorial is kept as its value: the division reads nothing else of it.
 // Each pass subtracts one term and adds the next; after each term the counter and factorial
 // step twice, the power takes two more factors of x, and power and sum are cut below place
 // -Precision once they reach there.
 HugeNumber AlternatingSeries(const HugeNumber& x, HugeNumber power, HugeNumber sum,
                              std::int16_t first_counter, std::int16_t first_factorial,
                              std::int32_t series_length, std::int32_t precision) {
-  const HugeNumber one = Small(1);
-  HugeNumber n = Small(first_counter), factorial = Small(first_factorial);
+  unsigned long n = first_counter;
+  WholeFactor factorial(first_factorial);
   auto advance = [&] {
-    n = AddDigits(n, one);
-    factorial = MultiplyDigits(factorial, n);
-    n = AddDigits(n, one);
-    factorial = MultiplyDigits(factorial, n);
+    factorial.MultiplyBy(++n);
+    factorial.MultiplyBy(++n);
     power = CutBelow(MultiplyDigits(MultiplyDigits(power, x), x), precision);
     sum = CutBelow(sum, precision);
   };
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
-    sum = AddDigits(sum, NegateDigits(InternalDivide(power, factorial, precision)));
+    sum = AddDigits(sum, NegateDigits(InternalDivideByWhole(power, factorial.value(), precision)));
     advance();
-    sum = AddDigits(sum, InternalDivide(power, factorial, precision));
+    sum = AddDigits(sum, InternalDivideByWhole(power, factorial.value(), precision));
     advance();
   }
   UnifyDigitSigns(sum);
