@@ -38,6 +38,7 @@
 #include "platform/number_text.h"
 #include "platform/variant.h"
 #include "tests/reference/model.h"
+#include "tests/test_values.h"
 
 namespace numeron {
 namespace {
@@ -58,19 +59,11 @@ Variant I2(int v) { return Variant(static_cast<std::int16_t>(v)); }
 Variant I4(std::int64_t v) { return Variant(static_cast<std::int32_t>(v)); }
 Variant Bool(bool b) { return Variant(b); }
 Variant Empty() { return Variant(); }
+// Printed rows name 16-bit digit arrays Digits16.
 Variant Digits16(std::int32_t lo, std::vector<std::int16_t> digits) {
-  VariantArray a;
-  a.lower_bound = lo;
-  a.digits = std::move(digits);
-  return Variant(std::move(a));
+  return test::Shorts(lo, std::move(digits));
 }
-Variant Elements(std::int32_t lo, std::vector<Variant> elements) {
-  VariantArray a;
-  a.lower_bound = lo;
-  a.element_kind = VariantArray::ElementKind::Variant;
-  a.elements = std::move(elements);
-  return Variant(std::move(a));
-}
+using test::Elements;
 
 struct Row {
   std::string_view function;

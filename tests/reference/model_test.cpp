@@ -14,6 +14,7 @@
 #include "platform/error.h"
 #include "platform/variant.h"
 #include "tests/reference/model.h"
+#include "tests/test_values.h"
 
 namespace numeron::reference {
 namespace {
@@ -24,20 +25,12 @@ using platform::VariantArray;
 Variant Text(std::string_view s) { return Variant(s); }
 Variant I2(int v) { return Variant(static_cast<std::int16_t>(v)); }
 Variant I4(std::int32_t v) { return Variant(v); }
+// Printed rows name 16-bit digit arrays Digits16.
 Variant Digits16(std::int32_t lo, std::vector<std::int16_t> digits) {
-  VariantArray a;
-  a.lower_bound = lo;
-  a.digits = std::move(digits);
-  return Variant(std::move(a));
+  return test::Shorts(lo, std::move(digits));
 }
-Variant Elements(std::int32_t lo, std::vector<Variant> elements) {
-  VariantArray a;
-  a.lower_bound = lo;
-  a.element_kind = VariantArray::ElementKind::Variant;
-  a.elements = std::move(elements);
-  return Variant(std::move(a));
-}
-Variant EmptyZero() { return Elements(0, {Variant()}); }
+using test::Elements;
+using test::EmptyZero;
 Variant IntegerZero() { return Elements(0, {I2(0)}); }
 std::string Huge(std::int32_t lo, std::vector<std::int16_t> digits) {
   return platform::Describe(Digits16(lo, std::move(digits)));
