@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "control/arithmetic/big_integer.h"
+#include "control/arithmetic/product_from_value.h"
 #include "control/number/errors.h"
 
 namespace numeron {
@@ -283,11 +284,22 @@ HugeNumber ProductOf(const HugeNumber& a, const HugeNumber& b) {
   return MultiplyRows(a, b);
 }
 
+// Operands this long make rows dearer than converting the product's value to digits.
+constexpr std::int64_t kFromValueSize = 64;
+
 HugeNumber MultiplyDigits(const HugeNumber& a, const HugeNumber& b) {
   if (a.empty()) {
     // No rows: only the row array is made, and the total stays the single zero place.
     CheckPlaces(std::int64_t{a.low()} + b.low() - 1, a.high() + b.high() + 1);
     return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Empty);
+  }
+  // Long rows on long operands: the value and the last rows give the same array far sooner.
+  if (std::min(a.size(), b.size()) >= kFromValueSize) {
+    const std::int64_t row_lo = std::int64_t{a.low()} + b.low() - 1;
+    const std::int64_t row_hi = a.high() + b.high() + 1;
+    CheckPlaces(row_lo, row_hi);
+    CheckPlaces(std::min<std::int64_t>(row_lo, 0), std::max<std::int64_t>(row_hi, 0) + 1);
+    if (std::optional<HugeNumber> total = ProductFromValue(a, b)) return std::move(*total);
   }
   return RowSummer(a, b, false).Run();
 }

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "control/arithmetic/arithmetic.h"
 #include "control/arithmetic/product.h"
+#include "control/arithmetic/product_from_value.h"
 #include "platform/error.h"
 #include "tests/test_values.h"
 
@@ -66,6 +69,40 @@ TEST(MultiplyDigits, AddsEveryRowIntoTheSinglePlaceTotal) {
   EXPECT_EQ(MultiplyDigits(HugeNumber(0, {9}), HugeNumber(0, {9, 1, 1})),
             HugeNumber(0, {1, 7, 10}));
   EXPECT_EQ(HugeNumberToText(MultiplyDigits(HugeNumber(0, {-3}), HugeNumber(-1, {5, 0}))), "-1.5");
+}
+
+// Operands below the long-operand size go through the rows one by one, so the two ways of
+// reaching MultiplyDigits' array are held against each other on random one-signed operands:
+// normal and unnormalised digits, zero runs (the places the last rows leave open), any bounds.
+TEST(MultiplyDigits, TheValueAndLastRowsGiveTheArrayTheRowsLeave) {
+  std::mt19937 random(20261207);
+  auto operand = [&](int largest, int sign) {
+    const int size = std::uniform_int_distribution<int>(1, 40)(random);
+    const int zeros = std::uniform_int_distribution<int>(0, 3)(random);  // how often a digit is 0
+    Digits digits(static_cast<std::size_t>(size));
+    for (std::int16_t& d : digits) {
+      const bool zero = std::uniform_int_distribution<int>(0, 3)(random) < zeros;
+      d = static_cast<std::int16_t>(zero ? 0 : sign * std::uniform_int_distribution<int>(0, largest)(random));
+    }
+    digits.back() = static_cast<std::int16_t>(sign * std::uniform_int_distribution<int>(1, largest)(random));
+    // Zeros on top: rows of a that only pass carries up.
+    digits.resize(digits.size() + std::uniform_int_distribution<std::size_t>(0, 1)(random) *
+                                      std::uniform_int_distribution<std::size_t>(1, 30)(random), 0);
+    return HugeNumber(std::uniform_int_distribution<int>(-30, 10)(random), std::move(digits));
+  };
+  for (int i = 0; i < 20000; ++i) {
+    const int largest_a = i % 3 == 0 ? 13 : 9, largest_b = i % 5 == 0 ? 11 : 9;
+    const HugeNumber a = operand(largest_a, i % 2 ? 1 : -1);
+    const HugeNumber b = operand(largest_b, i % 7 ? 1 : -1);
+    const std::optional<HugeNumber> fast = ProductFromValue(a, b);
+    ASSERT_TRUE(fast.has_value());
+    ASSERT_EQ(*fast, MultiplyDigits(a, b)) << HugeNumberToText(a) << " * " << HugeNumberToText(b);
+  }
+}
+
+TEST(MultiplyDigits, MixedSignsAreLeftToTheRows) {
+  EXPECT_FALSE(ProductFromValue(HugeNumber(0, {1, -1}), HugeNumber(0, {3})).has_value());
+  EXPECT_FALSE(ProductFromValue(HugeNumber(0, {0, 0}), HugeNumber(0, {3})).has_value());
 }
 
 }  // namespace

@@ -1159,6 +1159,26 @@ TEST_F(DifferentialTest, MultiplyDigits) {
   });
 }
 
+// Operands long enough for the product to be worked from its value: one-signed digits, some
+// repeating (their sums sit exactly on whole numbers for long stretches), some unnormalised,
+// zeros on top (rows that only pass carries on), at any place.
+TEST_F(DifferentialTest, MultiplyDigitsOfLongOperands) {
+  auto long_operand = [](Generator& g) {
+    const int sign = g.Chance(30) ? -1 : 1;
+    const auto repeated = static_cast<std::int16_t>(g.Int(1, 9));
+    const bool repeating = g.Chance(40);
+    std::vector<std::int16_t> digits(static_cast<std::size_t>(g.Int(64, 160)));
+    for (std::int16_t& d : digits) {
+      d = static_cast<std::int16_t>(sign * (repeating ? repeated : g.Int(0, g.Chance(10) ? 12 : 9)));
+    }
+    digits.resize(digits.size() + static_cast<std::size_t>(g.Chance(30) ? g.Int(1, 40) : 0), 0);
+    return Digits16(static_cast<std::int32_t>(g.Int(-200, 20)), std::move(digits));
+  };
+  Run("MultiplyDigits", [&](Generator& g) {
+    return std::vector<Variant>{long_operand(g), long_operand(g)};
+  }, SeriesIterations(300));
+}
+
 TEST_F(DifferentialTest, IncrementDigits) {
   Run("IncrementDigits", [](Generator& g) { return std::vector<Variant>{g.PrimitiveArray()}; });
 }
