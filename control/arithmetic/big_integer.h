@@ -35,5 +35,9 @@ std::string TextOfScaled(const mpz_class& magnitude, bool negative, std::int64_t
 // whose factorials and counters are seen only through their values.
 HugeNumber InternalDivideByWhole(const HugeNumber& x, const mpz_class& divisor,
                                  std::int32_t precision);
+// The same for a dividend held as a value, dividend * 10^low, for series whose products are
+// seen only through their quotients.
+HugeNumber InternalDivideScaled(const mpz_class& dividend, std::int64_t low,
+                                const mpz_class& divisor, std::int32_t precision);
 
 }  // namespace numeron

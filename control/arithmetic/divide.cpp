@@ -24,27 +24,35 @@ std::int64_t TopPlace(const HugeNumber& normal) {
   return place;
 }
 
-// floor(|a| / |b| / 10^low) for a normal-form a and a divisor |b| = magnitude * 10^b_low > 0.
-mpz_class ScaledQuotient(const HugeNumber& a, const mpz_class& magnitude, std::int64_t b_low,
-                         std::int64_t low) {
-  const std::int64_t exponent = std::int64_t{a.low()} - b_low - low;
+// floor(|a| / |b| / 10^low) for |a| = a_magnitude * 10^a_low and |b| = b_magnitude * 10^b_low > 0.
+mpz_class ScaledQuotient(const mpz_class& a_magnitude, std::int64_t a_low,
+                         const mpz_class& b_magnitude, std::int64_t b_low, std::int64_t low) {
+  const std::int64_t exponent = a_low - b_low - low;
   mpz_class quotient;
   if (exponent >= 0) {
-    quotient = MagnitudeOf(a) * PowerOfTen(exponent);
-    mpz_tdiv_q(quotient.get_mpz_t(), quotient.get_mpz_t(), magnitude.get_mpz_t());
+    quotient = a_magnitude * PowerOfTen(exponent);
+    mpz_tdiv_q(quotient.get_mpz_t(), quotient.get_mpz_t(), b_magnitude.get_mpz_t());
   } else {
-    const mpz_class divisor = magnitude * PowerOfTen(-exponent);
-    mpz_tdiv_q(quotient.get_mpz_t(), MagnitudeOf(a).get_mpz_t(), divisor.get_mpz_t());
+    const mpz_class divisor = b_magnitude * PowerOfTen(-exponent);
+    mpz_tdiv_q(quotient.get_mpz_t(), a_magnitude.get_mpz_t(), divisor.get_mpz_t());
   }
   return quotient;
 }
 
-// The quotient of normal-form a by a divisor whose top place is `divisor_top`, with the digits
-// the trial subtraction finds given by `scaled_quotient(low)` = floor(|a| / |b| / 10^low).
+// The place of the highest digit of a whole number > 0 written in decimal.
+std::int64_t TopDigit(const mpz_class& magnitude) {
+  std::int64_t top = static_cast<std::int64_t>(mpz_sizeinbase(magnitude.get_mpz_t(), 10)) - 1;
+  if (top > 0 && magnitude < PowerOfTen(top)) --top;  // the size in base 10 may be one too many
+  return top;
+}
+
+// The quotient of a dividend whose top place is `dividend_top` by a divisor whose top place is
+// `divisor_top`, with the digits the trial subtraction finds given by
+// `scaled_quotient(digits, low)` = floor(|a| / |b| / 10^low).
 template <typename ScaledQuotientOf>
-HugeNumber DivideAt(const HugeNumber& a, std::int64_t divisor_top, bool negative,
+HugeNumber DivideAt(std::int64_t dividend_top, std::int64_t divisor_top, bool negative,
                     std::int64_t places, ScaledQuotientOf scaled_quotient) {
-  const std::int64_t d = TopPlace(a) - divisor_top;
+  const std::int64_t d = dividend_top - divisor_top;
   const std::int64_t digits = std::max<std::int64_t>(1, d + places + 2);
   if (digits > kMaxPlaces) Raise(platform::kOverflow);
   const std::int64_t low = d - digits + 1;
@@ -55,10 +63,11 @@ HugeNumber DivideAt(const HugeNumber& a, std::int64_t divisor_top, bool negative
 // (only the series' own division lets one through) passes every trial subtraction, so each
 // quotient digit is 9.
 HugeNumber DivideNormalized(const HugeNumber& a, const HugeNumber& b, std::int64_t places) {
-  return DivideAt(a, TopPlace(b), IsNegative(a) != IsNegative(b), places,
+  return DivideAt(TopPlace(a), TopPlace(b), IsNegative(a) != IsNegative(b), places,
                   [&](std::int64_t digits, std::int64_t low) {
                     return IsZeroDigits(b) ? mpz_class(PowerOfTen(digits) - 1)
-                                           : ScaledQuotient(a, MagnitudeOf(b), b.low(), low);
+                                           : ScaledQuotient(MagnitudeOf(a), a.low(), MagnitudeOf(b),
+                                                            b.low(), low);
                   });
 }
 
@@ -110,11 +119,17 @@ HugeNumber InternalDivideByWhole(const HugeNumber& x, const mpz_class& divisor,
                                  std::int32_t precision) {
   if (IsZeroDigits(x)) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
   const HugeNumber a = Normalized(x);
-  std::int64_t top = static_cast<std::int64_t>(mpz_sizeinbase(divisor.get_mpz_t(), 10)) - 1;
-  if (top > 0 && divisor < PowerOfTen(top)) --top;  // the size in base 10 may be one too many
-  return DivideAt(a, top, IsNegative(a), AbsolutePlaces(precision),
-                  [&](std::int64_t, std::int64_t low) {
-                    return ScaledQuotient(a, divisor, 0, low);
+  return InternalDivideScaled(IsNegative(a) ? mpz_class(-MagnitudeOf(a)) : MagnitudeOf(a), a.low(),
+                              divisor, precision);
+}
+
+HugeNumber InternalDivideScaled(const mpz_class& dividend, std::int64_t low,
+                                const mpz_class& divisor, std::int32_t precision) {
+  if (dividend == 0) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
+  const mpz_class magnitude = abs(dividend);
+  return DivideAt(low + TopDigit(magnitude), TopDigit(divisor), dividend < 0,
+                  AbsolutePlaces(precision), [&](std::int64_t, std::int64_t quotient_low) {
+                    return ScaledQuotient(magnitude, low, divisor, 0, quotient_low);
                   });
 }
 
@@ -124,7 +139,7 @@ Variant Modulus(const Variant& x, const Variant& y, std::int32_t return_type) {
   if (IsZeroDigits(b)) Raise(kDivideByZero);
   if (TopPlace(a) - TopPlace(b) >= kMaxPlaces) Raise(platform::kOverflow);
   // The truncated quotient, exactly; then x - q * y as Multiply and Subtract leave it.
-  const HugeNumber q = NormalFromScaled(ScaledQuotient(a, MagnitudeOf(b), b.low(), 0),
+  const HugeNumber q = NormalFromScaled(ScaledQuotient(MagnitudeOf(a), a.low(), MagnitudeOf(b), b.low(), 0),
                                       IsNegative(a) != IsNegative(b), 0);
   const HugeNumber product = ProductOf(q, ToHugeNumber(y));
   return ResultRuleA(SumDigits(ToHugeNumber(x), NegateDigits(product)), return_type);

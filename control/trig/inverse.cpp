@@ -1,6 +1,7 @@
 // Inverse trigonometric functions: the arcsine and arctangent series for |x| < 1, and the
 // forms built on them.
 #include "control/arithmetic/arithmetic.h"
+#include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/number/errors.h"
@@ -18,20 +19,23 @@ HugeNumber InsideUnitRange(const Variant& value, const platform::Error& refusal)
   return x;
 }
 
+// The running products of the odd and the even numbers, and the odd counter, reach the sum only
+// through the term's quotient, which reads only their values; so they are kept as values.
 HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int32_t precision) {
   CheckSeriesLength(series_length);
   const HugeNumber x = InsideUnitRange(value, kArcSineDomain);
-  const HugeNumber two = Small(2);
   HugeNumber power = ProductOf(x, ProductOf(x, x)), sum = x;
-  HugeNumber a = Small(1), numerator = Small(1), denominator = Small(2), m = Small(3), e = Small(2);
+  WholeFactor numerator(1), denominator(2);
+  unsigned long a = 1, m = 3, e = 2;
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
-    sum = AddDigits(sum, InternalDivide(MultiplyDigits(power, numerator),
-                                        MultiplyDigits(m, denominator), precision));
-    e = AddDigits(e, two);
-    denominator = MultiplyDigits(denominator, e);
-    m = AddDigits(m, two);
-    a = AddDigits(a, two);
-    numerator = MultiplyDigits(numerator, a);
+    const HugeNumber term = Normalized(power);
+    const mpz_class dividend = SignedValueOf(term) * numerator.value();
+    sum = AddDigits(sum, InternalDivideScaled(dividend, term.low(), m * denominator.value(), precision));
+    e += 2;
+    denominator.MultiplyBy(e);
+    m += 2;
+    a += 2;
+    numerator.MultiplyBy(a);
     power = CutBelow(MultiplyDigits(MultiplyDigits(power, x), x), precision);
   }
   return sum;
