@@ -313,7 +313,7 @@ std::string FormatInterface(const platform::TypeLibrary& library) {
 std::string_view UsageText() {
   return R"(usage: numeron FUNCTION [ARG ...]   call one function and print its result
        numeron --list                 list the functions and enumerations
-       numeron --batch                answer JSON requests from stdin, one per line
+       numeron --batch [FILE]         answer JSON requests from FILE (none or -: stdin)
        numeron --help | -h            show this text
        numeron --version              show the version
 
@@ -330,8 +330,9 @@ Single call
   NAME = value for each argument the call changed. Errors go to stderr as
   "error NUMBER: DESCRIPTION".
 
-Batch protocol (--batch)
-  One JSON request per input line; lines that are empty or only blanks are skipped:
+Batch protocol (--batch [FILE])
+  Requests come from FILE, or from stdin when FILE is - or not given. One JSON request per
+  line; lines that are empty or only blanks are skipped:
     {"fn":"Add","args":[ARG,...]}
   ARG: {"t":"empty"} {"t":"missing"} {"t":"bool","v":true} {"t":"i2","v":5} {"t":"i4","v":5}
        {"t":"double","v":1.5} {"t":"text","v":"1.5"} {"t":"huge","lo":-1,"digits":[5,1]}
@@ -343,11 +344,13 @@ Batch protocol (--batch)
   VALUE uses the ARG forms (a double also carries "text", its general text); "args" shows the
   arguments after the call. A request that cannot be carried out (not JSON, no function, a
   malformed ARG) gets {"ok":false,"error":{"number":0,"description":"..."}}, an unknown
-  function the unknown-name status as its number; the batch goes on.
+  function the unknown-name status as its number; the batch goes on, and its exit code is 0
+  whatever the answers say.
 
 Exit codes
-  0 success, 1 the component reported an error, 2 usage error,
-  3 the component cannot be created (not registered, or its library cannot be loaded).
+  0 success, 1 the component reported an error, 2 usage error (or a FILE that cannot be
+  read), 3 the component cannot be created (not registered, or its library cannot be loaded).
+  Every message other than results and answers goes to stderr.
 
 The component is found through the registration file: $NUMERON_REGISTRY, else
 $XDG_DATA_HOME/numeron/registry, else ~/.local/share/numeron/registry.

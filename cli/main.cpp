@@ -1,6 +1,10 @@
 // numeron: calls the Numeron component from the command line. It reaches the component the way
 // any host does, by its program identifier and the dispatch interface, so it also shows that the
 // registration and the dispatch layer work.
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -41,8 +45,26 @@ int main(int argc, char** argv) {
   const bool list = first == "--list";
   const bool batch = first == "--batch";
   std::vector<numeron::platform::Variant> args;
-  if (list || batch) {
-    if (argc > 2) return UsageError(std::string(first) + " takes no arguments");
+  std::ifstream batch_file;
+  std::istream* batch_input = &std::cin;
+  if (list) {
+    if (argc > 2) return UsageError("--list takes no arguments");
+  } else if (batch) {
+    if (argc > 3) return UsageError("--batch takes at most one FILE");
+    // No FILE or "-" reads standard input. The file is opened before the object is created,
+    // so a wrong name is reported as such even when the component is not installed.
+    const std::string_view path = argc == 3 ? argv[2] : "-";
+    if (path != "-") {
+      std::error_code ec;
+      if (std::filesystem::is_directory(path, ec)) {
+        return UsageError("cannot read " + std::string(path) + ": it is a directory");
+      }
+      batch_file.open(std::string(path), std::ios::binary);
+      if (!batch_file) {
+        return UsageError("cannot read " + std::string(path) + ": " + std::strerror(errno));
+      }
+      batch_input = &batch_file;
+    }
   } else if (first.starts_with('-')) {
     return UsageError("unknown option " + std::string(first));
   } else {
@@ -69,7 +91,7 @@ int main(int argc, char** argv) {
     return numeron::cli::kExitOk;
   }
   if (batch) {
-    numeron::cli::RunBatch(*object.get(), std::cin, std::cout);
+    numeron::cli::RunBatch(*object.get(), *batch_input, std::cout);
     return numeron::cli::kExitOk;
   }
   return numeron::cli::RunCall(*object.get(), first, std::move(args), std::cout, std::cerr);

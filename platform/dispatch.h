@@ -74,6 +74,9 @@ struct ParamDesc {
   std::string_view type_name;  // as published: "Variant", "Long", "Double", "String", or an enum
   bool optional = false;
   Variant default_value = Variant::Missing();  // Missing: none (a missing Int32 then reads 0)
+  // The member may store a value into the caller's variable when it is passed by reference;
+  // typed clients give such a parameter as a reference.
+  bool written_back = false;
 };
 
 struct MemberDesc {

@@ -33,6 +33,11 @@ ParamDesc OptionalLong(std::string_view name, std::string_view type_name, std::i
 ParamDesc Real(std::string_view name) { return {name, ParamType::Double, "Double"}; }
 ParamDesc Str(std::string_view name) { return {name, ParamType::Text, "String"}; }
 Variant I2(std::int16_t value) { return Variant(value); }
+// A parameter whose variable the member writes into (see the Invoke routines below).
+ParamDesc WrittenBack(ParamDesc param) {
+  param.written_back = true;
+  return param;
+}
 
 Variant InvokeIsNumericEx(NumeronObject&, CallArgs& args) { return Variant(IsNumericEx(args[0])); }
 Variant InvokeGetType(NumeronObject&, CallArgs& args) {
@@ -179,7 +184,7 @@ const std::vector<Member>& Members() {
     {0x60030000, "IsNumericEx", {Var("Numeric_Expression")}, ResultType::Boolean, "Boolean",
          "",
          &InvokeIsNumericEx},
-    {0x60030003, "Round", {Var("Numeric_Expression"), Long("DecimalPlace", "Long")}, ResultType::Variant, "Variant",
+    {0x60030003, "Round", {Var("Numeric_Expression"), WrittenBack(Long("DecimalPlace", "Long"))}, ResultType::Variant, "Variant",
          "Returns a number rounded to the 10^-(abs(decimalplace)) place, i.e., "
          "the DecimalPlace is the number of digits behind the decimal that "
          "remain in the result, the rest are stripped and the last remaining is "
@@ -190,15 +195,15 @@ const std::vector<Member>& Members() {
          "Equivilent to: (numeric_expression1 mod numeric_expression2) in Visual "
          "Basic.",
          &InvokeModulus},
-    {0x60030005, "Pi", {OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
+    {0x60030005, "Pi", {WrittenBack(OptionalLong("Precision", "Long", 10)), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns Pi in the type specified with the precision specified (maximum "
          "is 999).",
          &InvokePi},
-    {0x60030006, "e", {OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
+    {0x60030006, "e", {WrittenBack(OptionalLong("Precision", "Long", 10)), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns e with the given decimal precision (maximum = 999) from an "
          "internal constant in the type specified.",
          &Invokee},
-    {0x60030007, "Exponential", {Var("Numeric_Expression"), Var("Exponent"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
+    {0x60030007, "Exponential", {Var("Numeric_Expression"), Var("Exponent"), WrittenBack(OptionalLong("SeriesLength", "Long", 30)), WrittenBack(OptionalLong("Precision", "Long", 10)), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns a numeric_expression raised to an exponent in the type "
          "specified with a given precision.  Serieslength determines the number "
          "of items in the series.",
@@ -227,7 +232,7 @@ const std::vector<Member>& Members() {
     {0x60030015, "Negate", {Var("Numeric_Expression")}, ResultType::Variant, "Variant",
          "Returns -numeric_expression.",
          &InvokeNegate},
-    {0x60030016, "LineUpStringValues", {Var("Numeric_Expression1"), Var("Numeric_Expression2"), OptionalLong("Append_Trailing_Zeros", "Flag")}, ResultType::Int32, "Long",
+    {0x60030016, "LineUpStringValues", {WrittenBack(Var("Numeric_Expression1")), WrittenBack(Var("Numeric_Expression2")), OptionalLong("Append_Trailing_Zeros", "Flag")}, ResultType::Int32, "Long",
          "Takes two strings (passing built-in numerical data types produces an "
          "error) and \"lines up\" the numbers, making their decimal points appear "
          "in the same position for both numbers.  If trailing zeros are opted "
@@ -267,7 +272,7 @@ const std::vector<Member>& Members() {
          "numeric_expression2 (ne1/ne2) in the specified type and with the "
          "specified decimal precision.",
          &InvokeDivide},
-    {0x60030029, "Slide", {Var("Numeric_Expression"), Long("DecimalPlaceShift", "Long")}, ResultType::Variant, "Variant",
+    {0x60030029, "Slide", {Var("Numeric_Expression"), WrittenBack(Long("DecimalPlaceShift", "Long"))}, ResultType::Variant, "Variant",
          "Returns a \"slided\" numeric_expression, slid by the value DecimalPlace "
          "shift.  Mathmatically, this is equivilent "
          "to:\r\n(numeric_expression)*(10^decimalplaceshift).",
@@ -294,7 +299,7 @@ const std::vector<Member>& Members() {
          "requesting a double return type, care should be taken to avoid an "
          "overflow.",
          &InvokeFactorial},
-    {0x60030034, "Increment", {Var("Numeric_Expression")}, ResultType::Variant, "Variant",
+    {0x60030034, "Increment", {WrittenBack(Var("Numeric_Expression"))}, ResultType::Variant, "Variant",
          "Returns  a numeric expression incremented by 1.",
          &InvokeIncrement},
     {0x60030035, "Log_e", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
@@ -342,7 +347,7 @@ const std::vector<Member>& Members() {
          "Returns the inverse sine of a numeric_expression  in the form of the "
          "specified type.",
          &InvokeTrig<ArcSine>},
-    {0x60030041, "ArcCosine", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
+    {0x60030041, "ArcCosine", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), WrittenBack(OptionalLong("Precision", "Long", 10)), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the inverse cosine of a numeric_expression in the form of the "
          "specified type.",
          &InvokeArcCosine},
@@ -354,7 +359,7 @@ const std::vector<Member>& Members() {
          "Returns the inverse cotangent of a numeric_expression in the form of "
          "the specified type.",
          &InvokeOfReciprocal<ArcTangent>},
-    {0x60030044, "ArcSecant", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
+    {0x60030044, "ArcSecant", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), WrittenBack(OptionalLong("Precision", "Long", 10)), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
          "Returns the inverse secant of a numeric_expression  in the form of the "
          "specified type.",
          &InvokeArcSecant},

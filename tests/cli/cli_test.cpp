@@ -2,6 +2,7 @@
 // write-back lines, the listing and the batch protocol.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -32,6 +33,10 @@ struct ExitCase {
 
 TEST(Numeron, ExitCodesAndMessages) {
   const std::string no_registry = "NUMERON_REGISTRY=" + ::testing::TempDir() + "no-such-registry";
+  const std::string requests = ::testing::TempDir() + "numeron-batch-requests";
+  std::ofstream(requests) << R"({"fn":"Add","args":[{"t":"text","v":"1.5"},{"t":"i4","v":2}]})"
+                          << '\n';
+  const std::string no_file = ::testing::TempDir() + "no-such-batch";
   const ExitCase cases[] = {
       {{"Add", "1.5", "2"}, {}, 0, "3.5\n", ""},
       {{"add", "i2:2", "d:0.25"}, {}, 0, "2.25\n", ""},
@@ -49,6 +54,15 @@ TEST(Numeron, ExitCodesAndMessages) {
       // A usage mistake is reported as such even then.
       {{"Add", "i8:5"}, {no_registry}, 2, "", "numeron: argument 1:.*\n.*\n"},
       {{"--version"}, {no_registry}, 0, "numeron 1.0.0\n", ""},
+      // A batch from a file; "-" is stdin (empty here).
+      {{"--batch", requests}, {}, 0,
+       R"({"ok":true,"result":{"t":"huge","lo":-1,"digits":[5,3]},)"
+       R"("args":[{"t":"text","v":"1.5"},{"t":"i4","v":2}]})" "\n", ""},
+      {{"--batch", "-"}, {}, 0, "", ""},
+      {{"--batch", no_file}, {}, 2, "", "numeron: cannot read .*no-such-batch: No such file.*\n.*\n"},
+      {{"--batch", no_file}, {no_registry}, 2, "", "numeron: cannot read .*\n.*\n"},
+      {{"--batch", ::testing::TempDir()}, {}, 2, "", "numeron: cannot read .*directory\n.*\n"},
+      {{"--batch", requests, "more"}, {}, 2, "", "numeron: --batch takes at most one FILE\n.*\n"},
   };
   for (const ExitCase& c : cases) {
     std::string command;

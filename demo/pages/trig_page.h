@@ -1,0 +1,31 @@
+// The trigonometry page: the component's twelve trigonometric functions, in radians.
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace numeron::demo {
+
+class ComponentClient;
+class MessageSink;
+
+class TrigPage : public QWidget {
+ public:
+  TrigPage(ComponentClient& numeron9, MessageSink& messages, QWidget* parent = nullptr);
+
+ private:
+  void CalculateClicked();
+
+  ComponentClient& numeron9_;
+  MessageSink& messages_;
+  QComboBox* combo2_;
+  QLineEdit* trig1_;
+  QLineEdit* trig2_;
+  QLineEdit* trig3_;
+  QLabel* label31_;
+};
+
+}  // namespace numeron::demo

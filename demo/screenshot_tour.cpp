@@ -1,0 +1,70 @@
+#include "demo/screenshot_tour.h"
+
+#include <cstdio>
+
+#include <QDir>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+#include <QWidget>
+
+#include "demo/main_window.h"
+#include "demo/notes_window.h"
+
+namespace numeron::demo {
+
+namespace {
+
+// Long enough for the window system to map, lay out and paint a window or a page.
+constexpr int kSettleMilliseconds = 400;
+
+void Settle() {
+  QEventLoop loop;
+  QTimer::singleShot(kSettleMilliseconds, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// Takes the window's area from the screen itself, so the picture is what a user would see.
+bool SaveWindowPicture(QWidget& window, const QString& path) {
+  Settle();
+  QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+  const QRect area = window.frameGeometry();
+  const QPixmap picture = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+  const bool saved = !picture.isNull() && picture.save(path, "PNG");
+  std::fprintf(stderr, "%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+  return saved;
+}
+
+QString FileName(int index, const QString& caption) {
+  return QStringLiteral("%1-%2.png")
+      .arg(index)
+      .arg(caption.toLower().replace(QLatin1Char(' '), QLatin1Char('-')));
+}
+
+}  // namespace
+
+int RunScreenshotTour(MainWindow& window, const QString& folder) {
+  QDir dir;
+  if (!dir.mkpath(folder)) return 1;
+  window.move(0, 0);
+  window.show();
+  bool all_saved = true;
+  QTabWidget* tabs = window.tabs();
+  for (int i = 0; i < tabs->count(); ++i) {
+    tabs->setCurrentIndex(i);
+    all_saved &= SaveWindowPicture(window, QDir(folder).filePath(FileName(i, tabs->tabText(i))));
+  }
+  tabs->setCurrentIndex(0);
+  window.ShowNotes();
+  NotesWindow* notes = window.notes();
+  notes->move(0, 0);
+  all_saved &= SaveWindowPicture(*notes, QDir(folder).filePath(QStringLiteral("notes.png")));
+  notes->close();
+  window.close();
+  return all_saved ? 0 : 1;
+}
+
+}  // namespace numeron::demo
