@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,7 @@ namespace {
 constexpr int kTerms = 8;                      // terms of Z taken at every place
 constexpr std::int64_t kScale = 100'000'000;   // 10^kTerms
 constexpr int kMoreTerms = 32;                 // further terms where those leave a place open
-constexpr int kClosedFormLimit = 64;           // places worked in closed form before giving up
+constexpr int kClosedFormLimit = 256;          // places worked in closed form before giving up
 // Digits this large keep every row place and sum far inside 16 bits, so no addition of the
 // row-by-row product could have overflowed either.
 constexpr int kLargestDigitProduct = 900;
@@ -122,20 +123,21 @@ class Settler {
         m_(static_cast<std::int64_t>(b_.size())),
         row_bound_(9 + a.largest * b.largest / 10) {
     value_a_ = ValueOf(a_);
-    value_ = value_a_ * ValueOf(b_);
-    const std::string value = value_.get_str();
+    const std::string value = mpz_class(value_a_ * ValueOf(b_)).get_str();
     span_ = std::max<std::int64_t>(static_cast<std::int64_t>(value.size()), n_ + m_) + 2;
     e_.assign(static_cast<std::size_t>(span_), 0);
     for (std::size_t i = 0; i < value.size(); ++i) e_[i] = static_cast<std::int8_t>(value[value.size() - 1 - i] - '0');
-    // last_rows_[t][x]: rows n-t..n-1 at offset x, for t up to one more than the terms taken.
+    // last_rows_[t - 1][x - window_]: rows n-t..n-1 at offset x, for t up to one more than the
+    // terms taken; those rows reach no lower than the window's start.
+    window_ = std::max<std::int64_t>(0, n_ - kTerms - 1);
+    const std::int64_t width = std::max<std::int64_t>(0, n_ + m_ - window_);
+    std::vector<std::int32_t> sum(static_cast<std::size_t>(width), 0);
     for (int t = 1; t <= kTerms + 1; ++t) {
-      std::vector<std::int32_t> sum = t == 1 ? std::vector<std::int32_t>(static_cast<std::size_t>(span_), 0)
-                                             : last_rows_.back();
       const std::int64_t j = n_ - t;
       if (j >= 0) {
-        for (std::int64_t x = j; x <= j + m_; ++x) sum[static_cast<std::size_t>(x)] += Row(j, x);
+        for (std::int64_t x = j; x <= j + m_; ++x) sum[static_cast<std::size_t>(x - window_)] += Row(j, x);
       }
-      last_rows_.push_back(std::move(sum));
+      last_rows_.push_back(sum);
     }
   }
 
@@ -179,7 +181,11 @@ class Settler {
 
   // Rows n-t-extra..n-1 at offset x.
   std::int64_t LateRows(std::int64_t t, int extra, std::int64_t x) {
-    if (t + extra <= kTerms + 1) return x < 0 ? 0 : last_rows_[static_cast<std::size_t>(t + extra - 1)][static_cast<std::size_t>(x)];
+    if (t + extra <= kTerms + 1) {
+      const std::vector<std::int32_t>& rows = last_rows_[static_cast<std::size_t>(t + extra - 1)];
+      const std::int64_t i = x - window_;
+      return i < 0 || i >= static_cast<std::int64_t>(rows.size()) ? 0 : rows[static_cast<std::size_t>(i)];
+    }
     const std::int64_t first = std::max({std::int64_t{0}, n_ - t - extra, x - m_});
     const std::int64_t last = std::min(n_ - 1, x);
     std::int64_t sum = 0;
@@ -195,6 +201,8 @@ class Settler {
 
   // floor(F(p) - Z(p)) with extra = 0 (f), or with one more row in each term (g).
   std::optional<int> Settle(std::int64_t p, int extra) {
+    // No late row reaches below offset n - extra, so there Z is 0 and F alone lies in [0, 1).
+    if (p < n_ - extra) return 0;
     std::int64_t sum = 0;
     for (int t = 1; t <= kTerms; ++t) sum = 10 * sum + E(p - t) - LateRows(t, extra, p - t);
     const std::int64_t whole = FloorDiv(sum, kScale);
@@ -208,38 +216,44 @@ class Settler {
       if (rest >= TailBound(t, extra)) return static_cast<int>(whole);
     }
     if (++closed_forms_ > kClosedFormLimit) return std::nullopt;
-    return extra == 0 ? ClosedForm(p, p - n_ + 1, n_ - 1)
-                      : ClosedForm(p, p - n_ + 2, n_ - 2) + Row(n_ - 1, p);
+    const bool at_or_above = extra == 0 ? ClosedFormAtOrAbove(p - n_ + 1, n_ - 1)
+                                        : ClosedFormAtOrAbove(p - n_ + 2, n_ - 2);
+    return static_cast<int>(at_or_above ? whole : whole - 1);
   }
 
-  // floor((A * B(from k) + Q(b(k - 1))) / 10^scale) - floor(V / 10^p). With k one higher and the
-  // scale one lower it is g(p) less the last row's digit at p, since Z with one more row in
-  // each term is 10 Z(p + 1) less that digit.
-  int ClosedForm(std::int64_t p, std::int64_t k, std::int64_t scale) const {
-    mpz_class upper;
+  // Whether the sum lies at or above the whole number it is known to lie within 10^-30 of. In
+  // closed form the sum is (A * B(from k) + Q(b(k - 1))) / 10^scale less a whole number, so it
+  // lies at or above the nearest whole number when that numerator's remainder by 10^scale is
+  // below half of 10^scale. (For g, k is one higher and the scale one lower: Z with one more row
+  // in each term is 10 Z(p + 1) less the last row's digit at p, a whole number.)
+  bool ClosedFormAtOrAbove(std::int64_t k, std::int64_t scale) {
+    mpz_class numerator;
     if (k < m_) {
       const std::int64_t from = std::max<std::int64_t>(k, 0);
-      upper = ValueOf(std::vector<int>(b_.begin() + from, b_.end())) * PowerOf10(from - k);
+      numerator = ValueOf(std::vector<int>(b_.begin() + from, b_.end())) * PowerOf10(from - k);
+      numerator *= value_a_;
     }
-    const int below = k - 1 >= 0 && k - 1 < m_ ? b_[static_cast<std::size_t>(k - 1)] : 0;
-    std::vector<int> quotients(a_.size());
-    for (std::size_t j = 0; j < a_.size(); ++j) quotients[j] = a_[j] * below / 10;
-    mpz_class x = value_a_ * upper + ValueOf(quotients);
-    if (scale >= 0) {
-      mpz_fdiv_q(x.get_mpz_t(), x.get_mpz_t(), PowerOf10(scale).get_mpz_t());
-    } else {
-      x *= PowerOf10(-scale);
-    }
-    mpz_class top;
-    mpz_fdiv_q(top.get_mpz_t(), value_.get_mpz_t(), PowerOf10(p).get_mpz_t());
-    x -= top;
-    return static_cast<int>(x.get_si());
+    numerator += QuotientRow(k - 1 >= 0 && k - 1 < m_ ? b_[static_cast<std::size_t>(k - 1)] : 0);
+    const mpz_class& modulus = PowerOf10(scale);
+    mpz_fdiv_r(numerator.get_mpz_t(), numerator.get_mpz_t(), modulus.get_mpz_t());
+    return 2 * numerator < modulus;
   }
 
-  static mpz_class PowerOf10(std::int64_t n) {
-    mpz_class power;
-    mpz_ui_pow_ui(power.get_mpz_t(), 10, static_cast<unsigned long>(n));
-    return power;
+  // Q(w): the sum of 10^j * quo(a(j) * w), kept per digit value w.
+  const mpz_class& QuotientRow(int w) {
+    auto [it, added] = quotient_rows_.try_emplace(w);
+    if (added) {
+      std::vector<int> quotients(a_.size());
+      for (std::size_t j = 0; j < a_.size(); ++j) quotients[j] = a_[j] * w / 10;
+      it->second = ValueOf(quotients);
+    }
+    return it->second;
+  }
+
+  const mpz_class& PowerOf10(std::int64_t n) {
+    auto [it, added] = powers_.try_emplace(n);
+    if (added) mpz_ui_pow_ui(it->second.get_mpz_t(), 10, static_cast<unsigned long>(n));
+    return it->second;
   }
 
   const std::vector<int>& a_;
@@ -248,8 +262,11 @@ class Settler {
   const std::int64_t row_bound_;
   std::int64_t span_ = 0;
   std::vector<std::int8_t> e_;
+  std::int64_t window_ = 0;
   std::vector<std::vector<std::int32_t>> last_rows_;
-  mpz_class value_a_, value_;
+  mpz_class value_a_;
+  std::map<int, mpz_class> quotient_rows_;
+  std::map<std::int64_t, mpz_class> powers_;
   int closed_forms_ = 0;
 };
 
@@ -257,7 +274,10 @@ class Settler {
 
 std::optional<HugeNumber> ProductFromValue(const HugeNumber& a, const HugeNumber& b) {
   const std::optional<Magnitudes> x = OneSigned(a), y = OneSigned(b);
-  if (!x || !y || x->largest * y->largest > kLargestDigitProduct) return std::nullopt;
+  // The closed form needs a modulus of 10^(rows - 2) at least 10; fewer rows are cheap anyway.
+  if (!x || !y || x->digits.size() < 3 || x->largest * y->largest > kLargestDigitProduct) {
+    return std::nullopt;
+  }
   Settler settler(*x, *y);
   std::optional<std::vector<std::int16_t>> digits = settler.Digits();
   if (!digits) return std::nullopt;

@@ -90,14 +90,18 @@ TEST(MultiplyDigits, TheValueAndLastRowsGiveTheArrayTheRowsLeave) {
                                       std::uniform_int_distribution<std::size_t>(1, 30)(random), 0);
     return HugeNumber(std::uniform_int_distribution<int>(-30, 10)(random), std::move(digits));
   };
+  int compared = 0;
   for (int i = 0; i < 20000; ++i) {
     const int largest_a = i % 3 == 0 ? 13 : 9, largest_b = i % 5 == 0 ? 11 : 9;
     const HugeNumber a = operand(largest_a, i % 2 ? 1 : -1);
     const HugeNumber b = operand(largest_b, i % 7 ? 1 : -1);
+    // Fewer than three rows between a's first and last non-zero digit are left to the rows.
     const std::optional<HugeNumber> fast = ProductFromValue(a, b);
-    ASSERT_TRUE(fast.has_value());
+    if (!fast) continue;
+    ++compared;
     ASSERT_EQ(*fast, MultiplyDigits(a, b)) << HugeNumberToText(a) << " * " << HugeNumberToText(b);
   }
+  EXPECT_GT(compared, 15000);
 }
 
 TEST(MultiplyDigits, MixedSignsAreLeftToTheRows) {
