@@ -204,7 +204,17 @@ class Settler {
     // No late row reaches below offset n - extra, so there Z is 0 and F alone lies in [0, 1).
     if (p < n_ - extra) return 0;
     std::int64_t sum = 0;
-    for (int t = 1; t <= kTerms; ++t) sum = 10 * sum + E(p - t) - LateRows(t, extra, p - t);
+    const std::int64_t width = static_cast<std::int64_t>(last_rows_[0].size());
+    if (p - kTerms >= window_ && p - 1 - window_ < width) {
+      // Every place the terms read lies inside the digits and the late rows' window.
+      const std::int8_t* e = e_.data() + p;
+      const std::int64_t i = p - window_;
+      for (int t = 1; t <= kTerms; ++t) {
+        sum = 10 * sum + e[-t] - last_rows_[static_cast<std::size_t>(t + extra - 1)][static_cast<std::size_t>(i - t)];
+      }
+    } else {
+      for (int t = 1; t <= kTerms; ++t) sum = 10 * sum + E(p - t) - LateRows(t, extra, p - t);
+    }
     const std::int64_t whole = FloorDiv(sum, kScale);
     std::int64_t rest = sum - whole * kScale;  // what lies above the whole number, times 10^kTerms
     if (rest >= TailBound(kTerms, extra)) return static_cast<int>(whole);
