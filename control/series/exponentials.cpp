@@ -43,10 +43,13 @@ Variant WholePower(const HugeNumber& base, std::int32_t k, std::int32_t precisio
   }
   // A reciprocal, a text and a double beyond the clamp depend only on the power's value.
   const mpz_class magnitude = MagnitudeOf(base);
-  const double digits =
-      static_cast<double>(mpz_sizeinbase(magnitude.get_mpz_t(), 10) - 1 - base.low()) *
-      static_cast<double>(count);
-  if (digits > kMaxPlaces) Raise(platform::kOverflow);
+  // The power reaches from place low * count up to about count * log10|base|, and from place 0.
+  long exponent2 = 0;
+  const double mantissa = mpz_get_d_2exp(&exponent2, magnitude.get_mpz_t());
+  const double log10_base = std::log10(mantissa) + exponent2 * std::log10(2.0) + base.low();
+  const double top = static_cast<double>(count) * log10_base;
+  const double bottom = static_cast<double>(count) * base.low();
+  if (std::max(top, 0.0) - std::min(bottom, 0.0) > kMaxPlaces) Raise(platform::kOverflow);
   mpz_class power;
   mpz_pow_ui(power.get_mpz_t(), magnitude.get_mpz_t(), count);
   const HugeNumber value = NormalFromScaled(power, IsNegative(base) && count % 2 == 1,
@@ -68,6 +71,7 @@ Variant WholePower(const HugeNumber& base, std::int32_t k, std::int32_t precisio
 
 Variant Calculate_e(std::int32_t series_length, std::int32_t precision, std::int32_t return_type) {
   CheckSeriesLength(series_length);
+  CheckReach(Log10Factorial(series_length + 1.0));
   const HugeNumber one = Small(1);
   HugeNumber sum = Small(1);
   WholeFactor factorial(1);
@@ -82,6 +86,7 @@ Variant eToExponent(const Variant& exponent, std::int32_t series_length, std::in
                     std::int32_t return_type) {
   const HugeNumber x = ToNormalHugeNumber(exponent);
   CheckSeriesLength(series_length);
+  CheckReach(Log10Factorial(series_length + 1.0));
   HugeNumber sum = Small(1), power = x;
   WholeFactor factorial(1);
   for (std::int32_t pass = 1; pass <= series_length; ++pass) {
@@ -100,6 +105,7 @@ Variant Exponential(const Variant& x, const Variant& y, std::int32_t series_leng
     return WholePower(ToNormalHugeNumber(x), *k, precision, return_type);
   }
   const HugeNumber m = ProductOf(exponent, LogOf(ToNormalHugeNumber(x), series_length, precision));
+  CheckReach(Log10Factorial(series_length + 1.0));
   HugeNumber sum = Small(1), power = m;
   WholeFactor factorial(1);
   for (std::int32_t pass = 1; pass <= series_length; ++pass) {

@@ -29,20 +29,27 @@ struct Scaled {
   std::int64_t exponent;
 };
 
-// The value the loop multiplies out, for a positive normal-form x, from the value alone. A result
-// that cannot fit the place limit is refused before it is computed.
-Scaled FactorialValue(const HugeNumber& x) {
+// How many times the loop steps x down by one, for a positive normal-form x. A result that
+// cannot fit the place limit is refused before anything is multiplied.
+mpz_class StepsWithinLimit(const HugeNumber& x) {
   const std::int64_t fraction = -std::int64_t{x.low()};
   const mpz_class m = MagnitudeOf(x);
   const mpz_class unit = PowerOfTen(fraction);
   const mpz_class steps_value = m > unit ? mpz_class((m - 1) / unit) : mpz_class(0);
   // Every factor but the last is at least 1 and each carries `fraction` decimal places.
   const double steps = steps_value.get_d();
-  const double whole_digits = std::lgamma(steps + 1.0) / std::log(10.0);
-  if (steps > kMaxPlaces || whole_digits > kMaxPlaces || (steps + 1) * fraction > kMaxPlaces) {
+  if (steps > kMaxPlaces || Log10Factorial(steps) > kMaxPlaces || (steps + 1) * fraction > kMaxPlaces) {
     Raise(platform::kOverflow);
   }
-  const auto count = static_cast<std::uint64_t>(steps_value.get_ui());
+  return steps_value;
+}
+
+// The value the loop multiplies out, for a positive normal-form x, from the value alone.
+Scaled FactorialValue(const HugeNumber& x) {
+  const std::int64_t fraction = -std::int64_t{x.low()};
+  const mpz_class m = MagnitudeOf(x);
+  const mpz_class unit = PowerOfTen(fraction);
+  const auto count = static_cast<std::uint64_t>(StepsWithinLimit(x).get_ui());
   mpz_class product;
   if (fraction == 0) {
     mpz_fac_ui(product.get_mpz_t(), m.get_ui());
@@ -66,6 +73,7 @@ Variant Factorial(const Variant& value, std::int32_t return_type) {
     if (return_type != double_value) return Variant();
     if (ClampSide(normal) != 0) return Variant(HugeNumberToDouble(normal));
   }
+  StepsWithinLimit(x);
   const HugeNumber one = Small(1), minus_one = Small(-1);
   HugeNumber product = x;
   while (CompareDigits(x, one, greaterthan)) {

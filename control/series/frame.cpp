@@ -1,5 +1,7 @@
 #include "control/series/frame.h"
 
+#include <cmath>
+
 #include "control/arithmetic/arithmetic.h"
 #include "control/number/errors.h"
 
@@ -14,6 +16,13 @@ void WholeFactor::MultiplyBy(unsigned long k) {
 
 void CheckSeriesLength(std::int32_t series_length) {
   if (series_length < 1) Raise(kSeriesLengthNotPositive);
+}
+
+double Log10Factorial(double n) { return std::lgamma(n + 1.0) / std::log(10.0); }
+
+void CheckReach(double digits) {
+  // The margin keeps the estimate's rounding away from the limit itself.
+  if (digits > kMaxPlaces + 16.0) Raise(platform::kOverflow);
 }
 
 HugeNumber Small(std::int16_t value) { return HugeNumber(0, {value}); }

@@ -27,6 +27,13 @@ class WholeFactor {
 // Raises the series-length error for a SeriesLength below 1.
 void CheckSeriesLength(std::int32_t series_length);
 
+// log10(n!), for telling ahead how far a running factorial will grow.
+double Log10Factorial(double n);
+// Raises Overflow when a running product a series keeps will need clearly more places than a
+// number may hold (`digits` of them, as a logarithm): WholeFactor would refuse it at some pass,
+// so it is refused before the passes instead.
+void CheckReach(double digits);
+
 // The one-place array holding `value` at place 0.
 HugeNumber Small(std::int16_t value);
 

@@ -26,7 +26,12 @@ HugeNumber LogOf(const HugeNumber& x, std::int32_t series_length, std::int32_t p
   const HugeNumber two = Small(2);
   HugeNumber power = z, odd = Small(1), sum = Small(0);
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
-    sum = AddDigits(sum, InternalDivide(power, odd, precision));
+    // A power cut to nothing stays so, and a pass that then leaves the sum as it was leaves it
+    // so for good: the remaining passes change nothing.
+    const bool settling = IsZeroDigits(power);
+    HugeNumber next = AddDigits(sum, InternalDivide(power, odd, precision));
+    if (settling && next == sum) break;
+    sum = std::move(next);
     power = Truncate(MultiplyDigits(MultiplyDigits(power, z), z), precision);
     odd = AddDigits(odd, two);
   }

@@ -1,5 +1,7 @@
 // Inverse trigonometric functions: the arcsine and arctangent series for |x| < 1, and the
 // forms built on them.
+#include <cmath>
+
 #include "control/arithmetic/arithmetic.h"
 #include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
@@ -24,6 +26,8 @@ HugeNumber InsideUnitRange(const Variant& value, const platform::Error& refusal)
 HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int32_t precision) {
   CheckSeriesLength(series_length);
   const HugeNumber x = InsideUnitRange(value, kArcSineDomain);
+  // The last pass's divisor holds 2 * 4 * ... * (2N + 2) = 2^(N+1) (N+1)!.
+  CheckReach((series_length + 1.0) * std::log10(2.0) + Log10Factorial(series_length + 1.0));
   HugeNumber power = ProductOf(x, ProductOf(x, x)), sum = x;
   WholeFactor numerator(1), denominator(2);
   unsigned long a = 1, m = 3, e = 2;
@@ -60,10 +64,15 @@ Variant ArcTangent(const Variant& value, std::int32_t series_length, std::int32_
     sum = CutBelow(sum, precision);
   };
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
+    // Once the power is cut to nothing it stays so, and a pass that leaves the sum as it was
+    // leaves it so for good: the remaining passes change nothing.
+    const bool settling = IsZeroDigits(power);
+    const HugeNumber before = settling ? sum : HugeNumber();
     sum = AddDigits(sum, NegateDigits(InternalDivide(power, m, precision)));
     advance();
     sum = AddDigits(sum, InternalDivide(power, m, precision));
     advance();
+    if (settling && sum == before) break;
   }
   return ResultRuleB(std::move(sum), return_type);
 }

@@ -17,6 +17,8 @@ namespace {
 HugeNumber AlternatingSeries(const HugeNumber& x, HugeNumber power, HugeNumber sum,
                              std::int16_t first_counter, std::int16_t first_factorial,
                              std::int32_t series_length, std::int32_t precision) {
+  // Four factors a pass: the last factorial is (first_counter + 4 * SeriesLength)!.
+  CheckReach(Log10Factorial(first_counter + 4.0 * series_length));
   unsigned long n = first_counter;
   WholeFactor factorial(first_factorial);
   auto advance = [&] {

@@ -4,6 +4,7 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <gnu/libc-version.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -69,6 +70,14 @@ class RegistryTest : public ::testing::Test {
   fs::path path_;
   std::optional<ScopedEnv> env_;
 };
+
+// The C library's file. Found through a function no sanitizer runtime intercepts: an
+// intercepted one (dlopen) would lead to the test program itself.
+std::string LibcPath() {
+  Dl_info info{};
+  if (::dladdr(reinterpret_cast<void*>(&::gnu_get_libc_version), &info) == 0) return {};
+  return info.dli_fname ? info.dli_fname : "";
+}
 
 bool IsLoaded(const char* library) {
   void* handle = ::dlopen(library, RTLD_NOW | RTLD_NOLOAD);
@@ -228,8 +237,10 @@ TEST_F(RegistryTest, CreateObjectWithoutUsableRegistrationSaysWhy) {
     std::vector<std::string> why_mentions;
   };
   const std::string file = path_.string();
-  Dl_info libc{};  // a real shared library with none of the entry points
-  ASSERT_NE(::dladdr(reinterpret_cast<void*>(&::dlopen), &libc), 0);
+  const std::string libc = LibcPath();  // a real shared library with none of the entry points
+  ASSERT_FALSE(libc.empty());
+  const std::string not_a_library = (dir_ / "libtext.so").string();
+  std::ofstream(not_a_library) << "not a shared object\n";
   const Case cases[] = {
       {"missing file", std::nullopt, kClassNotRegistered,
        {"No registration file", file, "numeron-register"}},
@@ -238,8 +249,12 @@ TEST_F(RegistryTest, CreateObjectWithoutUsableRegistrationSaysWhy) {
        {"not registered", file}},
       {"missing library", "NumeronFake.Echo\t{1}\t/nonexistent/libgone.so\n", kClassNotAvailable,
        {"/nonexistent/libgone.so", file, "numeron-register"}},
-      {"no class factory", "NumeronFake.Echo\t{1}\t"s + libc.dli_fname + "\n", kClassNotAvailable,
-       {"DllGetClassObject", libc.dli_fname}},
+      {"not a library", "NumeronFake.Echo\t{1}\t" + not_a_library + "\n", kClassNotAvailable,
+       {not_a_library, file}},
+      {"a folder", "NumeronFake.Echo\t{1}\t" + dir_.string() + "\n", kClassNotAvailable,
+       {dir_.string(), file}},
+      {"no class factory", "NumeronFake.Echo\t{1}\t" + libc + "\n", kClassNotAvailable,
+       {"DllGetClassObject", libc}},
       {"unknown class id", "NumeronFake.Echo\t{other}\t"s + kFakeLibrary + "\n", kClassNotAvailable,
        {"{other}", kFakeLibrary}},
   };
@@ -313,8 +328,8 @@ int RunRegisterTool(const std::vector<std::string>& args, const fs::path& output
 }
 
 TEST_F(RegistryTest, RegisterToolCallsTheLibraryEntryPoints) {
-  Dl_info libc{};
-  ASSERT_NE(::dladdr(reinterpret_cast<void*>(&::dlopen), &libc), 0);
+  const std::string libc = LibcPath();
+  ASSERT_FALSE(libc.empty());
   const std::string fake = kFakeLibrary;
   const std::string relative_fake = fs::relative(fake).string();
   struct Case {
@@ -328,7 +343,7 @@ TEST_F(RegistryTest, RegisterToolCallsTheLibraryEntryPoints) {
       {{"--bogus", fake}, 2, false},
       {{fake, fake}, 2, false},
       {{"/nonexistent/libgone.so"}, 1, false},
-      {{libc.dli_fname}, 1, false},  // no DllRegisterServer
+      {{libc}, 1, false},  // no DllRegisterServer
       {{relative_fake}, 0, true},
       {{fake}, 0, true},
       {{"-u", fake}, 0, false},
