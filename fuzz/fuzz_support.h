@@ -12,6 +12,7 @@
 #include "control/number/errors.h"
 #include "platform/dispatch.h"
 #include "platform/variant.h"
+#include "tests/test_values.h"
 
 namespace numeron::fuzz {
 
@@ -44,32 +45,6 @@ inline bool IsTableError(std::int32_t number, std::string_view description) {
   return false;
 }
 
-// Same kind and payload; doubles by their bits (so NaNs and signed zeros count).
-inline bool Same(const Variant& a, const Variant& b) {
-  if (a.kind() != b.kind()) return false;
-  switch (a.kind()) {
-    case VariantKind::Empty:
-    case VariantKind::Missing: return true;
-    case VariantKind::Boolean: return a.boolean() == b.boolean();
-    case VariantKind::Int16: return a.int16() == b.int16();
-    case VariantKind::Int32: return a.int32() == b.int32();
-    case VariantKind::Double:
-      return std::bit_cast<std::uint64_t>(a.real()) == std::bit_cast<std::uint64_t>(b.real());
-    case VariantKind::Text: return a.text() == b.text();
-    case VariantKind::Array: {
-      const VariantArray& x = a.array();
-      const VariantArray& y = b.array();
-      if (x.lower_bound != y.lower_bound || x.element_kind != y.element_kind ||
-          x.digits != y.digits || x.elements.size() != y.elements.size()) {
-        return false;
-      }
-      for (std::size_t i = 0; i < x.elements.size(); ++i) {
-        if (!Same(x.elements[i], y.elements[i])) return false;
-      }
-      return true;
-    }
-  }
-  return false;
-}
+using test::Same;
 
 }  // namespace numeron::fuzz

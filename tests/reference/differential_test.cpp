@@ -241,30 +241,7 @@ std::string Describe(const Result& r) {
 // ---------------------------------------------------------------------------------------------
 // Comparing: exact, doubles by their bits.
 
-bool Same(const Variant& a, const Variant& b) {
-  if (a.kind() != b.kind()) return false;
-  switch (a.kind()) {
-    case VariantKind::Empty:
-    case VariantKind::Missing: return true;
-    case VariantKind::Boolean: return a.boolean() == b.boolean();
-    case VariantKind::Int16: return a.int16() == b.int16();
-    case VariantKind::Int32: return a.int32() == b.int32();
-    case VariantKind::Double:
-      return std::bit_cast<std::uint64_t>(a.real()) == std::bit_cast<std::uint64_t>(b.real());
-    case VariantKind::Text: return a.text() == b.text();
-    case VariantKind::Array: {
-      const VariantArray& x = a.array();
-      const VariantArray& y = b.array();
-      if (x.lower_bound != y.lower_bound || x.element_kind != y.element_kind) return false;
-      if (x.digits != y.digits || x.elements.size() != y.elements.size()) return false;
-      for (std::size_t i = 0; i < x.elements.size(); ++i) {
-        if (!Same(x.elements[i], y.elements[i])) return false;
-      }
-      return true;
-    }
-  }
-  return false;
-}
+using test::Same;
 
 bool Same(const std::vector<Variant>& a, const std::vector<Variant>& b) {
   if (a.size() != b.size()) return false;
