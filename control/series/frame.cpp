@@ -1,6 +1,7 @@
 #include "control/series/frame.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "control/arithmetic/arithmetic.h"
 #include "control/number/errors.h"
@@ -18,7 +19,13 @@ void CheckSeriesLength(std::int32_t series_length) {
   if (series_length < 1) Raise(kSeriesLengthNotPositive);
 }
 
-double Log10Factorial(double n) { return std::lgamma(n + 1.0) / std::log(10.0); }
+double Log10Factorial(double n) {
+  // Stirling's series, good to far below a place for these bounds; std::lgamma would do, but
+  // it sets a process-wide sign variable, which calls on separate threads would race for.
+  if (n < 2) return 0;
+  const double ln = n * std::log(n) - n + 0.5 * std::log(2 * std::numbers::pi * n) + 1 / (12 * n);
+  return ln / std::numbers::ln10;
+}
 
 void CheckReach(double digits) {
   // The margin keeps the estimate's rounding away from the limit itself.
