@@ -6,11 +6,12 @@
 //
 // Sizes stay small because the model is literal and slow: at most 12 places in an array, about
 // 40 digits in a text with exponents up to 30; series of at most 20 terms to at most 25 places,
-// with arguments of two whole digits at most (and their reciprocals). The 32-bit extremes still
-// come up.
+// with arguments of two whole digits at most (and their reciprocals); whole exponents of at most
+// 64. The 32-bit extremes still come up.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -279,6 +280,16 @@ void CallOnce(FuzzedDataProvider& in) {
     if (name != "IncrementDigits") args.push_back(make.DigitArray());
     if (name == "InternalDivide") args.emplace_back(make.Int32("Precision"));
     engine = CallPrimitive(name, args);
+  }
+  // A whole exponent is multiplied out term by term in the model: past a few dozen factors a
+  // large base outgrows the time a call may take, so such powers are left to the other tests.
+  if (name == "Exponential") {
+    double exponent = 0;
+    try {
+      exponent = HugeNumberToDouble(ToNormalHugeNumber(args[1]));
+    } catch (...) {
+    }
+    if (std::abs(exponent) > 64) return;
   }
   // NUMERON_FUZZ_SHOW=1 prints each call before the model runs it, to see what a slow input asks.
   static const bool show = std::getenv("NUMERON_FUZZ_SHOW") != nullptr;
