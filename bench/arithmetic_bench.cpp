@@ -613,40 +613,28 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view a = argv[i];
-    auto next = [&]() -> std::string {
-      if (i + 1 >= argc) throw std::invalid_argument(std::string(a) + " needs a value");
-      return argv[++i];
-    };
-    try {
-      if (a == "--reps") settings.max_reps = std::max(1, std::stoi(next()));
-      else if (a == "--budget") settings.budget = std::stod(next());
-      else if (a == "--peer-timeout") settings.peer_timeout = std::stod(next());
-      else if (a == "--numeron") settings.numeron_cli = next();
-      else if (a == "--registry") settings.registry = next();
-      else if (a == "--python") settings.python = next();
-      else if (a == "--bc") settings.bc = next();
-      else if (a == "--no-model") settings.model = false;
-      else if (a == "--no-peers") settings.peers = false;
-      else if (a == "--quick") settings.quick = true;
-      else if (a == "--wall") settings.wall = true;
-      else if (a == "--only") settings.only = next();
-      else return Usage();
-    } catch (const std::exception& e) {
-      std::cerr << "arithmetic_bench: " << e.what() << '\n';
-      return Usage();
-    }
-  }
+  const bool read = ReadOptions(argc, argv, "arithmetic_bench", [](std::string_view a, auto next) {
+    if (a == "--reps") settings.max_reps = std::max(1, std::stoi(next()));
+    else if (a == "--budget") settings.budget = std::stod(next());
+    else if (a == "--peer-timeout") settings.peer_timeout = std::stod(next());
+    else if (a == "--numeron") settings.numeron_cli = next();
+    else if (a == "--registry") settings.registry = next();
+    else if (a == "--python") settings.python = next();
+    else if (a == "--bc") settings.bc = next();
+    else if (a == "--no-model") settings.model = false;
+    else if (a == "--no-peers") settings.peers = false;
+    else if (a == "--quick") settings.quick = true;
+    else if (a == "--wall") settings.wall = true;
+    else if (a == "--only") settings.only = next();
+    else return false;
+    return true;
+  });
+  if (!read) return Usage();
   // The process runs and the object itself find the component through this registration file.
   if (!std::getenv("NUMERON_REGISTRY")) setenv("NUMERON_REGISTRY", settings.registry.c_str(), 1);
   setenv("BC_LINE_LENGTH", "0", 1);
-  char dir_template[] = "/tmp/numeron-bench.XXXXXX";
-  if (!mkdtemp(dir_template)) {
-    std::perror("arithmetic_bench: mkdtemp");
-    return 1;
-  }
-  settings.work_dir = dir_template;
+  settings.work_dir = MakeWorkDir("numeron-bench", "arithmetic_bench");
+  if (settings.work_dir.empty()) return 1;
 
   std::cout << "Medians of up to " << settings.max_reps << " runs per call and "
             << std::max(settings.max_reps, 21)

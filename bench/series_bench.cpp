@@ -451,33 +451,21 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view a = argv[i];
-    auto next = [&]() -> std::string {
-      if (i + 1 >= argc) throw std::invalid_argument(std::string(a) + " needs a value");
-      return argv[++i];
-    };
-    try {
-      if (a == "--model-budget") settings.model_budget = std::stod(next());
-      else if (a == "--peer-timeout") settings.peer_timeout = std::stod(next());
-      else if (a == "--bc") settings.bc = next();
-      else if (a == "--no-model") settings.model = false;
-      else if (a == "--no-peers") settings.peers = false;
-      else if (a == "--only") settings.only = next();
-      else if (a == "--function") settings.function = next();
-      else return Usage();
-    } catch (const std::exception& e) {
-      std::cerr << "series_bench: " << e.what() << '\n';
-      return Usage();
-    }
-  }
+  const bool read = ReadOptions(argc, argv, "series_bench", [](std::string_view a, auto next) {
+    if (a == "--model-budget") settings.model_budget = std::stod(next());
+    else if (a == "--peer-timeout") settings.peer_timeout = std::stod(next());
+    else if (a == "--bc") settings.bc = next();
+    else if (a == "--no-model") settings.model = false;
+    else if (a == "--no-peers") settings.peers = false;
+    else if (a == "--only") settings.only = next();
+    else if (a == "--function") settings.function = next();
+    else return false;
+    return true;
+  });
+  if (!read) return Usage();
   setenv("BC_LINE_LENGTH", "0", 1);
-  char dir_template[] = "/tmp/numeron-series.XXXXXX";
-  if (!mkdtemp(dir_template)) {
-    std::perror("series_bench: mkdtemp");
-    return 1;
-  }
-  settings.work_dir = dir_template;
+  settings.work_dir = MakeWorkDir("numeron-series", "series_bench");
+  if (settings.work_dir.empty()) return 1;
 
   std::cout << "# Series and trigonometric functions\n\n"
                "CPU time (of this process; of the child for bc and the model). A call over a "

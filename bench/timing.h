@@ -206,6 +206,36 @@ inline void PrintTable(const std::vector<std::string>& header, const std::vector
   std::cout << std::endl;
 }
 
+// Reads the command line flag by flag: `take(flag, value)` returns false for a flag it does not
+// know, and calls `value()` for a flag that takes one. False (after a message) on a bad line.
+template <typename Take>
+bool ReadOptions(int argc, char** argv, const char* program, Take take) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view flag = argv[i];
+    auto value = [&]() -> std::string {
+      if (i + 1 >= argc) throw std::invalid_argument(std::string(flag) + " needs a value");
+      return argv[++i];
+    };
+    try {
+      if (!take(flag, value)) return false;
+    } catch (const std::exception& e) {
+      std::cerr << program << ": " << e.what() << '\n';
+      return false;
+    }
+  }
+  return true;
+}
+
+// A fresh scratch folder under /tmp named after `prefix`; empty (after a message) when none.
+inline std::string MakeWorkDir(const std::string& prefix, const char* program) {
+  std::string path = "/tmp/" + prefix + ".XXXXXX";
+  if (!mkdtemp(path.data())) {
+    std::perror((std::string(program) + ": mkdtemp").c_str());
+    return {};
+  }
+  return path;
+}
+
 inline void Progress(const std::string& what) { std::cerr << "  measuring " << what << std::endl; }
 
 inline std::string Thousands(std::int64_t n) {
