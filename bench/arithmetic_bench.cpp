@@ -38,17 +38,17 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/timing.h"
 #include "control/object/numeron.h"
 #include "platform/dispatch.h"
 #include "platform/variant.h"
-#include "bench/timing.h"
 
 namespace {
 
 using namespace numeron::bench;
 using numeron::platform::Argument;
-using numeron::platform::DispId;
 using numeron::platform::Dispatch;
+using numeron::platform::DispId;
 using numeron::platform::ErrorInfo;
 using numeron::platform::HResult;
 using numeron::platform::Ref;
@@ -60,9 +60,9 @@ using numeron::platform::VariantKind;
 // Settings
 
 struct Settings {
-  int max_reps = 11;           // repetitions of a fast measurement
-  double budget = 4.0;         // seconds one measurement may take before it stops repeating
-  double peer_timeout = 120;   // seconds one bc or python run may take before it is stopped
+  int max_reps = 11;          // repetitions of a fast measurement
+  double budget = 4.0;        // seconds one measurement may take before it stops repeating
+  double peer_timeout = 120;  // seconds one bc or python run may take before it is stopped
   std::string numeron_cli = NUMERON_BENCH_CLI;
   std::string registry = NUMERON_BENCH_REGISTRY;
   std::string python = "python3";
@@ -136,7 +136,7 @@ Timing Measure(const std::function<void()>& setup,
 
 struct DecimalText {
   bool negative = false;
-  std::string digits;       // all digits, integer part then fraction, no point
+  std::string digits;         // all digits, integer part then fraction, no point
   std::int64_t fraction = 0;  // how many of them follow the point
 };
 
@@ -226,19 +226,18 @@ Timing MeasureProcess(const std::vector<std::string>& argv, const std::string& i
                       const std::string& out, double timeout, int max_reps = -1) {
   // A process run is noisier than a call, so it gets more repetitions within the same budget.
   if (max_reps < 0) max_reps = std::max(settings.max_reps, 21);
-  return Measure(nullptr,
-                 [&](std::string* note, double* seconds) {
-                   const ProcessRun run = RunProcess(argv, in, out, timeout);
-                   *note = run.note;
-                   *seconds = settings.wall ? run.wall : run.cpu;
-                   return run.ok;
-                 },
-                 max_reps);
+  return Measure(
+      nullptr,
+      [&](std::string* note, double* seconds) {
+        const ProcessRun run = RunProcess(argv, in, out, timeout);
+        *note = run.note;
+        *seconds = settings.wall ? run.wall : run.cpu;
+        return run.ok;
+      },
+      max_reps);
 }
 
-std::string JsonText(const std::string& s) {
-  return nlohmann::json(s).dump();
-}
+std::string JsonText(const std::string& s) { return nlohmann::json(s).dump(); }
 
 // The result text of a one-line batch answer, or a description of what came instead.
 std::string BatchResult(const std::string& answer_file, bool* ok) {
@@ -418,9 +417,9 @@ void DivideSection(Engine& engine, const Starts& starts, std::mt19937_64& random
   if (settings.quick) places = {1000, 10000};
 
   std::string model_note;
-  const bool model = ModelHas("Divide", {Variant("1"), Variant("7"), Variant(std::int32_t{3}),
-                                         Variant(std::int32_t{1})},
-                              &model_note);
+  const bool model = ModelHas(
+      "Divide", {Variant("1"), Variant("7"), Variant(std::int32_t{3}), Variant(std::int32_t{1})},
+      &model_note);
   std::vector<Row> rows;
   for (const Job& job : jobs) {
     for (const std::int64_t p : places) {
@@ -441,10 +440,10 @@ void DivideSection(Engine& engine, const Starts& starts, std::mt19937_64& random
       checks.Add("Divide " + label + ", engine vs GMP",
                  engine_time.measured ? Difference(engine_text, gmp_text) : engine_time.note);
 
-      const std::string request = "{\"fn\":\"Divide\",\"args\":[{\"t\":\"text\",\"v\":" +
-                                  JsonText(job.x) + "},{\"t\":\"text\",\"v\":" + JsonText(job.y) +
-                                  "},{\"t\":\"i4\",\"v\":" + std::to_string(p) +
-                                  "},{\"t\":\"i4\",\"v\":1}]}";
+      const std::string request =
+          "{\"fn\":\"Divide\",\"args\":[{\"t\":\"text\",\"v\":" + JsonText(job.x) +
+          "},{\"t\":\"text\",\"v\":" + JsonText(job.y) +
+          "},{\"t\":\"i4\",\"v\":" + std::to_string(p) + "},{\"t\":\"i4\",\"v\":1}]}";
       const BatchOutcome batch = BatchRun(request);
       checks.Add("Divide " + label + ", numeron --batch vs GMP",
                  batch.ok ? Difference(batch.text, gmp_text)
@@ -459,15 +458,17 @@ void DivideSection(Engine& engine, const Starts& starts, std::mt19937_64& random
       Timing model_time;
       if (model && p <= 10000) {
         Variant model_result;
-        model_time = Measure(nullptr,
-                             [&](std::string* note, double*) {
-                               return CallModel("Divide", inputs, &model_result, note);
-                             },
-                             p >= 10000 ? 1 : 3, p >= 10000 ? 0.0 : 20.0);
+        model_time = Measure(
+            nullptr,
+            [&](std::string* note, double*) {
+              return CallModel("Divide", inputs, &model_result, note);
+            },
+            p >= 10000 ? 1 : 3, p >= 10000 ? 0.0 : 20.0);
         if (model_time.measured) {
           checks.Add("Divide " + label + ", model vs engine",
-                     model_result.is(VariantKind::Text) ? Difference(engine_text, model_result.text())
-                                                        : "model gave no text");
+                     model_result.is(VariantKind::Text)
+                         ? Difference(engine_text, model_result.text())
+                         : "model gave no text");
         }
       } else {
         model_time.note = model ? "not run" : model_note;
@@ -492,10 +493,11 @@ void DivideSection(Engine& engine, const Starts& starts, std::mt19937_64& random
         bc.time.note = py.time.note = "skipped";
       }
 
-      rows.push_back({{label, Cell(engine_time), Cell(batch.time), Cell(per_call), Cell(gmp_time),
-                       Cell(model_time), PeerCell(bc, truncated), PeerCell(py, gmp_text),
-                       Ratio(engine_time, gmp_time), Ratio(model_time, engine_time),
-                       engine_time.measured && engine_text == gmp_text ? "identical" : "DIFFERENT"}});
+      rows.push_back(
+          {{label, Cell(engine_time), Cell(batch.time), Cell(per_call), Cell(gmp_time),
+            Cell(model_time), PeerCell(bc, truncated), PeerCell(py, gmp_text),
+            Ratio(engine_time, gmp_time), Ratio(model_time, engine_time),
+            engine_time.measured && engine_text == gmp_text ? "identical" : "DIFFERENT"}});
       std::cout.flush();
     }
   }
@@ -529,9 +531,9 @@ void MultiplyTextSection(Engine& engine, const Starts& starts, std::mt19937_64& 
     checks.Add("Multiply " + label + ", engine vs GMP",
                engine_time.measured ? Difference(engine_text, gmp_text) : engine_time.note);
 
-    const std::string request = "{\"fn\":\"Multiply\",\"args\":[{\"t\":\"text\",\"v\":" +
-                                JsonText(x) + "},{\"t\":\"text\",\"v\":" + JsonText(y) +
-                                "},{\"t\":\"i4\",\"v\":1}]}";
+    const std::string request =
+        "{\"fn\":\"Multiply\",\"args\":[{\"t\":\"text\",\"v\":" + JsonText(x) +
+        "},{\"t\":\"text\",\"v\":" + JsonText(y) + "},{\"t\":\"i4\",\"v\":1}]}";
     const BatchOutcome batch = BatchRun(request);
     checks.Add("Multiply " + label + ", numeron --batch vs GMP",
                batch.ok ? Difference(batch.text, gmp_text)
@@ -547,7 +549,8 @@ void MultiplyTextSection(Engine& engine, const Starts& starts, std::mt19937_64& 
     if (settings.peers) {
       bc = PeerRun({settings.bc, "-q"}, x + "*" + y + "\nquit\n");
       py = PeerRun({settings.python, "-c", kPythonMultiply}, x + "\n" + y + "\n");
-      if (bc.time.measured) checks.Add("Multiply " + label + ", bc vs GMP", Difference(bc.text, gmp_text));
+      if (bc.time.measured)
+        checks.Add("Multiply " + label + ", bc vs GMP", Difference(bc.text, gmp_text));
       if (py.time.measured) {
         checks.Add("Multiply " + label + ", python decimal vs GMP", Difference(py.text, gmp_text));
       }
@@ -566,8 +569,8 @@ void MultiplyTextSection(Engine& engine, const Starts& starts, std::mt19937_64& 
 void MultiplyDigitsSection(Engine& engine, std::mt19937_64& random, Checks& checks) {
   std::cout << "## Multiply, Return_Type 0 (the digit array the schoolbook rows leave)\n\n";
   std::string model_note;
-  const bool model = ModelHas("Multiply", {Variant("12"), Variant("34"), Variant(std::int32_t{0})},
-                              &model_note);
+  const bool model =
+      ModelHas("Multiply", {Variant("12"), Variant("34"), Variant(std::int32_t{0})}, &model_note);
   std::vector<Row> rows;
   for (const std::int64_t n : {std::int64_t{1000}, std::int64_t{10000}}) {
     const std::string label = Thousands(n) + " × " + Thousands(n) + " digits";
@@ -584,11 +587,12 @@ void MultiplyDigitsSection(Engine& engine, std::mt19937_64& random, Checks& chec
     std::string same = "–";
     if (model) {
       Variant model_result;
-      model_time = Measure(nullptr,
-                           [&](std::string* note, double*) {
-                             return CallModel("Multiply", inputs, &model_result, note);
-                           },
-                           n >= 10000 ? 1 : 3, n >= 10000 ? 0.0 : 20.0);
+      model_time = Measure(
+          nullptr,
+          [&](std::string* note, double*) {
+            return CallModel("Multiply", inputs, &model_result, note);
+          },
+          n >= 10000 ? 1 : 3, n >= 10000 ? 0.0 : 20.0);
       if (model_time.measured) {
         same = CompareArrays(result, model_result);
         checks.Add("Multiply digits " + label + ", engine vs model", same);
@@ -596,8 +600,8 @@ void MultiplyDigitsSection(Engine& engine, std::mt19937_64& random, Checks& chec
     } else {
       model_time.note = model_note;
     }
-    rows.push_back({{label, Cell(engine_time), Cell(model_time), Ratio(model_time, engine_time),
-                     same}});
+    rows.push_back(
+        {{label, Cell(engine_time), Cell(model_time), Ratio(model_time, engine_time), same}});
   }
   PrintTable({"case", "engine (Invoke)", "model", "model/engine", "engine = model"}, rows);
 }
@@ -614,19 +618,32 @@ int Usage() {
 
 int main(int argc, char** argv) {
   const bool read = ReadOptions(argc, argv, "arithmetic_bench", [](std::string_view a, auto next) {
-    if (a == "--reps") settings.max_reps = std::max(1, std::stoi(next()));
-    else if (a == "--budget") settings.budget = std::stod(next());
-    else if (a == "--peer-timeout") settings.peer_timeout = std::stod(next());
-    else if (a == "--numeron") settings.numeron_cli = next();
-    else if (a == "--registry") settings.registry = next();
-    else if (a == "--python") settings.python = next();
-    else if (a == "--bc") settings.bc = next();
-    else if (a == "--no-model") settings.model = false;
-    else if (a == "--no-peers") settings.peers = false;
-    else if (a == "--quick") settings.quick = true;
-    else if (a == "--wall") settings.wall = true;
-    else if (a == "--only") settings.only = next();
-    else return false;
+    if (a == "--reps")
+      settings.max_reps = std::max(1, std::stoi(next()));
+    else if (a == "--budget")
+      settings.budget = std::stod(next());
+    else if (a == "--peer-timeout")
+      settings.peer_timeout = std::stod(next());
+    else if (a == "--numeron")
+      settings.numeron_cli = next();
+    else if (a == "--registry")
+      settings.registry = next();
+    else if (a == "--python")
+      settings.python = next();
+    else if (a == "--bc")
+      settings.bc = next();
+    else if (a == "--no-model")
+      settings.model = false;
+    else if (a == "--no-peers")
+      settings.peers = false;
+    else if (a == "--quick")
+      settings.quick = true;
+    else if (a == "--wall")
+      settings.wall = true;
+    else if (a == "--only")
+      settings.only = next();
+    else
+      return false;
     return true;
   });
   if (!read) return Usage();
@@ -667,11 +684,13 @@ int main(int argc, char** argv) {
 
   // Every section draws its numbers from the same sequence, so a section run alone with --only
   // sees other numbers than in the full run.
-  if (settings.only.empty() || settings.only == "divide") DivideSection(engine, starts, random, checks);
+  if (settings.only.empty() || settings.only == "divide")
+    DivideSection(engine, starts, random, checks);
   if (settings.only.empty() || settings.only == "multiply") {
     MultiplyTextSection(engine, starts, random, checks);
   }
-  if (settings.only.empty() || settings.only == "digits") MultiplyDigitsSection(engine, random, checks);
+  if (settings.only.empty() || settings.only == "digits")
+    MultiplyDigitsSection(engine, random, checks);
 
   std::cout << "## Checks (every result compared in this run)\n\n";
   std::size_t identical = 0;

@@ -83,10 +83,10 @@ std::string RatioOrBound(const Timing& slow, const Timing& fast, double budget) 
 // The cases
 
 struct Case {
-  std::string label;     // how the row reads
-  std::string function;  // the engine's member
+  std::string label;                // how the row reads
+  std::string function;             // the engine's member
   std::vector<std::string> inputs;  // text arguments before SeriesLength, Precision, Return_Type
-  std::string bc;        // the same value in bc -l
+  std::string bc;                   // the same value in bc -l
 #ifdef NUMERON_BENCH_MPFR
   std::function<void(mpfr_t)> mpfr;  // the same value in MPFR, at the precision of its argument
 #endif
@@ -104,38 +104,77 @@ std::vector<Case> Cases() {
 
 std::vector<Case> AllCases() {
   return {
-      {"Sine(0.5)", "Sine", {"0.5"}, "s(0.5)",
+      {"Sine(0.5)",
+       "Sine",
+       {"0.5"},
+       "s(0.5)",
 #ifdef NUMERON_BENCH_MPFR
-       [](mpfr_t r) { mpfr_set_d(r, 0.5, MPFR_RNDN); mpfr_sin(r, r, MPFR_RNDN); }
+       [](mpfr_t r) {
+         mpfr_set_d(r, 0.5, MPFR_RNDN);
+         mpfr_sin(r, r, MPFR_RNDN);
+       }
 #endif
       },
-      {"Cosine(0.5)", "Cosine", {"0.5"}, "c(0.5)",
+      {"Cosine(0.5)",
+       "Cosine",
+       {"0.5"},
+       "c(0.5)",
 #ifdef NUMERON_BENCH_MPFR
-       [](mpfr_t r) { mpfr_set_d(r, 0.5, MPFR_RNDN); mpfr_cos(r, r, MPFR_RNDN); }
+       [](mpfr_t r) {
+         mpfr_set_d(r, 0.5, MPFR_RNDN);
+         mpfr_cos(r, r, MPFR_RNDN);
+       }
 #endif
       },
-      {"ArcTangent(0.5)", "ArcTangent", {"0.5"}, "a(0.5)",
+      {"ArcTangent(0.5)",
+       "ArcTangent",
+       {"0.5"},
+       "a(0.5)",
 #ifdef NUMERON_BENCH_MPFR
-       [](mpfr_t r) { mpfr_set_d(r, 0.5, MPFR_RNDN); mpfr_atan(r, r, MPFR_RNDN); }
+       [](mpfr_t r) {
+         mpfr_set_d(r, 0.5, MPFR_RNDN);
+         mpfr_atan(r, r, MPFR_RNDN);
+       }
 #endif
       },
       // bc has no arcsine: asin x = atan(x / sqrt(1 - x²)).
-      {"ArcSine(0.5)", "ArcSine", {"0.5"}, "a(0.5/sqrt(1-0.5^2))",
+      {"ArcSine(0.5)",
+       "ArcSine",
+       {"0.5"},
+       "a(0.5/sqrt(1-0.5^2))",
 #ifdef NUMERON_BENCH_MPFR
-       [](mpfr_t r) { mpfr_set_d(r, 0.5, MPFR_RNDN); mpfr_asin(r, r, MPFR_RNDN); }
+       [](mpfr_t r) {
+         mpfr_set_d(r, 0.5, MPFR_RNDN);
+         mpfr_asin(r, r, MPFR_RNDN);
+       }
 #endif
       },
-      {"Log_e(2)", "Log_e", {"2"}, "l(2)",
+      {"Log_e(2)",
+       "Log_e",
+       {"2"},
+       "l(2)",
 #ifdef NUMERON_BENCH_MPFR
-       [](mpfr_t r) { mpfr_set_ui(r, 2, MPFR_RNDN); mpfr_log(r, r, MPFR_RNDN); }
+       [](mpfr_t r) {
+         mpfr_set_ui(r, 2, MPFR_RNDN);
+         mpfr_log(r, r, MPFR_RNDN);
+       }
 #endif
       },
-      {"eToExponent(2)", "eToExponent", {"2"}, "e(2)",
+      {"eToExponent(2)",
+       "eToExponent",
+       {"2"},
+       "e(2)",
 #ifdef NUMERON_BENCH_MPFR
-       [](mpfr_t r) { mpfr_set_ui(r, 2, MPFR_RNDN); mpfr_exp(r, r, MPFR_RNDN); }
+       [](mpfr_t r) {
+         mpfr_set_ui(r, 2, MPFR_RNDN);
+         mpfr_exp(r, r, MPFR_RNDN);
+       }
 #endif
       },
-      {"Exponential(2, 0.5)", "Exponential", {"2", "0.5"}, "e(0.5*l(2))",
+      {"Exponential(2, 0.5)",
+       "Exponential",
+       {"2", "0.5"},
+       "e(0.5*l(2))",
 #ifdef NUMERON_BENCH_MPFR
        [](mpfr_t r) {
          mpfr_set_ui(r, 2, MPFR_RNDN);
@@ -145,9 +184,15 @@ std::vector<Case> AllCases() {
        }
 #endif
       },
-      {"Calculate_e", "Calculate_e", {}, "e(1)",
+      {"Calculate_e",
+       "Calculate_e",
+       {},
+       "e(1)",
 #ifdef NUMERON_BENCH_MPFR
-       [](mpfr_t r) { mpfr_set_ui(r, 1, MPFR_RNDN); mpfr_exp(r, r, MPFR_RNDN); }
+       [](mpfr_t r) {
+         mpfr_set_ui(r, 1, MPFR_RNDN);
+         mpfr_exp(r, r, MPFR_RNDN);
+       }
 #endif
       },
   };
@@ -281,8 +326,10 @@ std::function<void()> ModelSection(Engine& engine) {
   auto lines = std::make_shared<std::vector<Line>>();
   for (const Case& c : Cases()) {
     const std::vector<Variant> inputs = Inputs(c, 300, 1000);
-    Line line{c.label, settings.model ? StartModel("model-" + c.function, c.function, inputs) : 0,
-              {}, {}};
+    Line line{c.label,
+              settings.model ? StartModel("model-" + c.function, c.function, inputs) : 0,
+              {},
+              {}};
     lines->push_back(line);
   }
   for (std::size_t i = 0; i < lines->size(); ++i) {
@@ -314,8 +361,8 @@ std::function<void()> ModelSection(Engine& engine) {
 // The value of `r` as decimal text cut (not rounded) at `places` places.
 std::string MpfrText(mpfr_t r, std::int64_t places) {
   mpfr_exp_t exponent = 0;
-  char* s = mpfr_get_str(nullptr, &exponent, 10, static_cast<std::size_t>(places + 20), r,
-                         MPFR_RNDZ);
+  char* s =
+      mpfr_get_str(nullptr, &exponent, 10, static_cast<std::size_t>(places + 20), r, MPFR_RNDZ);
   std::string digits = s;
   mpfr_free_str(s);
   std::string text;
@@ -379,11 +426,11 @@ std::function<void()> BigSection(Engine& engine) {
       } else {
         bc.note = "skipped";
       }
-      rows.push_back({{line.label, Cell(line.engine), Cell(bc), Cell(line.mpfr),
-                       RatioOrBound(bc, line.engine, settings.peer_timeout),
-                       Ratio(line.engine, line.mpfr),
-                       AgreedPlaces(line.engine_text, line.mpfr_text),
-                       AgreedPlaces(bc_text, line.mpfr_text)}});
+      rows.push_back(
+          {{line.label, Cell(line.engine), Cell(bc), Cell(line.mpfr),
+            RatioOrBound(bc, line.engine, settings.peer_timeout), Ratio(line.engine, line.mpfr),
+            AgreedPlaces(line.engine_text, line.mpfr_text),
+            AgreedPlaces(bc_text, line.mpfr_text)}});
     }
     PrintTable({"call", "engine", "bc -l process", "MPFR (with text)", "bc/engine", "engine/MPFR",
                 "engine = MPFR to places", "bc = MPFR to places"},
@@ -409,11 +456,16 @@ void ExactSection(Engine& engine) {
     };
   };
   const std::vector<Job> jobs = {
-      {"Factorial(10,000)", "Factorial", {Variant(std::int32_t{10000}), Variant(std::int32_t{1})},
+      {"Factorial(10,000)",
+       "Factorial",
+       {Variant(std::int32_t{10000}), Variant(std::int32_t{1})},
        factorial(10000)},
-      {"Factorial(100,000)", "Factorial", {Variant(std::int32_t{100000}), Variant(std::int32_t{1})},
+      {"Factorial(100,000)",
+       "Factorial",
+       {Variant(std::int32_t{100000}), Variant(std::int32_t{1})},
        factorial(100000)},
-      {"Exponential(1.0001, 10000)", "Exponential",
+      {"Exponential(1.0001, 10000)",
+       "Exponential",
        {Variant("1.0001"), Variant(std::int32_t{10000}), Variant(std::int32_t{30}),
         Variant(std::int32_t{10}), Variant(std::int32_t{1})},
        [] {
@@ -452,14 +504,22 @@ int Usage() {
 
 int main(int argc, char** argv) {
   const bool read = ReadOptions(argc, argv, "series_bench", [](std::string_view a, auto next) {
-    if (a == "--model-budget") settings.model_budget = std::stod(next());
-    else if (a == "--peer-timeout") settings.peer_timeout = std::stod(next());
-    else if (a == "--bc") settings.bc = next();
-    else if (a == "--no-model") settings.model = false;
-    else if (a == "--no-peers") settings.peers = false;
-    else if (a == "--only") settings.only = next();
-    else if (a == "--function") settings.function = next();
-    else return false;
+    if (a == "--model-budget")
+      settings.model_budget = std::stod(next());
+    else if (a == "--peer-timeout")
+      settings.peer_timeout = std::stod(next());
+    else if (a == "--bc")
+      settings.bc = next();
+    else if (a == "--no-model")
+      settings.model = false;
+    else if (a == "--no-peers")
+      settings.peers = false;
+    else if (a == "--only")
+      settings.only = next();
+    else if (a == "--function")
+      settings.function = next();
+    else
+      return false;
     return true;
   });
   if (!read) return Usage();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <gmp.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -16,6 +17,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -23,10 +25,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <gmp.h>
-
-#include <cstring>
 
 #include "control/object/numeron.h"
 #include "platform/dispatch.h"
@@ -109,7 +107,7 @@ struct ProcessRun {
 // Runs argv with stdin from `in` and stdout to `out` (stderr discarded), waiting at most
 // `timeout` seconds; a process still running then is killed.
 inline ProcessRun RunProcess(const std::vector<std::string>& argv, const std::string& in,
-                      const std::string& out, double timeout) {
+                             const std::string& out, double timeout) {
   ProcessRun run;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -250,7 +248,7 @@ inline std::string Thousands(std::int64_t n) {
 
 // Runs the model once on `function`; false with a note when it cannot.
 inline bool CallModel(std::string_view function, std::vector<Variant> args, Variant* result,
-               std::string* note) {
+                      std::string* note) {
 #ifdef NUMERON_BENCH_MODEL
   try {
     const numeron::reference::Outcome outcome = numeron::reference::Call(function, args);

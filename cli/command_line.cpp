@@ -164,17 +164,22 @@ bool ParseCommandArg(std::string_view written, Variant* value, std::string* why)
 std::string FormatValue(const Variant& value) {
   switch (value.kind()) {
     case VariantKind::Empty:
-    case VariantKind::Missing: return {};
-    case VariantKind::Boolean: return value.boolean() ? "True" : "False";
-    case VariantKind::Int16: return std::to_string(value.int16());
-    case VariantKind::Int32: return std::to_string(value.int32());
+    case VariantKind::Missing:
+      return {};
+    case VariantKind::Boolean:
+      return value.boolean() ? "True" : "False";
+    case VariantKind::Int16:
+      return std::to_string(value.int16());
+    case VariantKind::Int32:
+      return std::to_string(value.int32());
     case VariantKind::Double: {
       if (auto text = platform::GeneralText(value.real())) return *text;
       char buffer[32];
       const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value.real());
       return std::string(buffer, end);  // inf, -inf or nan
     }
-    case VariantKind::Text: return value.text();
+    case VariantKind::Text:
+      return value.text();
     case VariantKind::Array: {
       const VariantArray& array = value.array();
       std::string text = "huge:" + std::to_string(array.lower_bound) + ':';

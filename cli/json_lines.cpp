@@ -137,16 +137,24 @@ void AppendDouble(double d, std::string* out) {
 
 void AppendElement(const Variant& element, std::string* out) {
   switch (element.kind()) {
-    case VariantKind::Empty: out->append("null"); break;
-    case VariantKind::Int16: AppendNumber(element.int16(), out); break;
-    case VariantKind::Int32: AppendNumber(element.int32(), out); break;
+    case VariantKind::Empty:
+      out->append("null");
+      break;
+    case VariantKind::Int16:
+      AppendNumber(element.int16(), out);
+      break;
+    case VariantKind::Int32:
+      AppendNumber(element.int32(), out);
+      break;
     case VariantKind::Double:
       if (std::isfinite(element.real())) {
         AppendDouble(element.real(), out);
         break;
       }
       [[fallthrough]];
-    default: AppendValue(element, out); break;
+    default:
+      AppendValue(element, out);
+      break;
   }
 }
 
@@ -284,13 +292,27 @@ void AppendJsonString(std::string_view s, std::string* out) {
     }
     flush(i);
     switch (c) {
-      case '"': out->append("\\\""); break;
-      case '\\': out->append("\\\\"); break;
-      case '\n': out->append("\\n"); break;
-      case '\r': out->append("\\r"); break;
-      case '\t': out->append("\\t"); break;
-      case '\b': out->append("\\b"); break;
-      case '\f': out->append("\\f"); break;
+      case '"':
+        out->append("\\\"");
+        break;
+      case '\\':
+        out->append("\\\\");
+        break;
+      case '\n':
+        out->append("\\n");
+        break;
+      case '\r':
+        out->append("\\r");
+        break;
+      case '\t':
+        out->append("\\t");
+        break;
+      case '\b':
+        out->append("\\b");
+        break;
+      case '\f':
+        out->append("\\f");
+        break;
       default:
         out->append("\\u00");
         out->push_back(kHex[c >> 4]);
@@ -305,8 +327,12 @@ void AppendJsonString(std::string_view s, std::string* out) {
 
 void AppendValue(const Variant& value, std::string* out) {
   switch (value.kind()) {
-    case VariantKind::Empty: out->append(R"({"t":"empty"})"); return;
-    case VariantKind::Missing: out->append(R"({"t":"missing"})"); return;
+    case VariantKind::Empty:
+      out->append(R"({"t":"empty"})");
+      return;
+    case VariantKind::Missing:
+      out->append(R"({"t":"missing"})");
+      return;
     case VariantKind::Boolean:
       out->append(value.boolean() ? R"({"t":"bool","v":true})" : R"({"t":"bool","v":false})");
       return;

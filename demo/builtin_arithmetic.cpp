@@ -22,12 +22,16 @@ std::int32_t ToWhole(double operand) {
 
 std::string BuiltInResult(Operation operation, double first, double second) {
   switch (operation) {
-    case Operation::Add: return PlainForm(first + second);
-    case Operation::Subtract: return PlainForm(first - second);
-    case Operation::Multiply: return PlainForm(first * second);
+    case Operation::Add:
+      return PlainForm(first + second);
+    case Operation::Subtract:
+      return PlainForm(first - second);
+    case Operation::Multiply:
+      return PlainForm(first * second);
     case Operation::Divide:
       // 0 / 0 has no value at all; the platform calls that an overflow, not a division by zero.
-      if (second == 0) throw HandlerError(first == 0 ? platform::kOverflow : platform::kDivisionByZero);
+      if (second == 0)
+        throw HandlerError(first == 0 ? platform::kOverflow : platform::kDivisionByZero);
       return PlainForm(first / second);
     case Operation::Modulus: {
       const std::int32_t dividend = ToWhole(first);

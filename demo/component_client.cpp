@@ -1,9 +1,8 @@
 #include "demo/component_client.h"
 
-#include <vector>
-
 #include <QCursor>
 #include <QGuiApplication>
+#include <vector>
 
 #include "demo/error_report.h"
 #include "platform/registry.h"

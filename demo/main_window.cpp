@@ -23,7 +23,8 @@ MainWindow::MainWindow(std::unique_ptr<ComponentClient> numeron9, MessageSink& m
 
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("SSTab1"));
-  tabs_->addTab(new SimpleArithmeticPage(*numeron9_, messages), QStringLiteral("Simple Arithmitic"));
+  tabs_->addTab(new SimpleArithmeticPage(*numeron9_, messages),
+                QStringLiteral("Simple Arithmitic"));
   tabs_->addTab(new AdvancedMathPage(*numeron9_, messages, [this] { ShowNotes(); }),
                 QStringLiteral("Advanced Math"));
   tabs_->addTab(new DataTypesPage, QStringLiteral("Numeron Data Types"));

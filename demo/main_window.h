@@ -2,10 +2,9 @@
 // Numeron9, which every page calls and which goes when the window goes.
 #pragma once
 
-#include <memory>
-
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
 #include "demo/notes_window.h"
 

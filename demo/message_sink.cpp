@@ -9,9 +9,12 @@ namespace {
 
 QMessageBox::Icon BoxIcon(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Critical: return QMessageBox::Critical;
-    case MessageIcon::None: break;
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::Critical:
+      return QMessageBox::Critical;
+    case MessageIcon::None:
+      break;
   }
   return QMessageBox::NoIcon;
 }

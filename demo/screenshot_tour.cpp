@@ -1,7 +1,5 @@
 #include "demo/screenshot_tour.h"
 
-#include <cstdio>
-
 #include <QDir>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -10,6 +8,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
+#include <cstdio>
 
 #include "demo/main_window.h"
 #include "demo/notes_window.h"

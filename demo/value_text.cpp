@@ -13,7 +13,8 @@ namespace numeron::demo {
 
 double CheckedVal(const QString& text) {
   const double value = platform::Val(text.toStdString());
-  if (std::fabs(value) == std::numeric_limits<double>::max()) throw HandlerError(platform::kOverflow);
+  if (std::fabs(value) == std::numeric_limits<double>::max())
+    throw HandlerError(platform::kOverflow);
   return value;
 }
 
@@ -28,19 +29,28 @@ std::string PaddedForm(double value) {
   return value >= 0 ? " " + text : text;
 }
 
-platform::Variant TextArgument(const QString& text) { return platform::Variant(text.toStdString()); }
+platform::Variant TextArgument(const QString& text) {
+  return platform::Variant(text.toStdString());
+}
 
 QString DisplayText(const platform::Variant& value) {
   using platform::VariantKind;
   switch (value.kind()) {
-    case VariantKind::Text: return QString::fromStdString(value.text());
-    case VariantKind::Double: return QString::fromStdString(PlainForm(value.real()));
-    case VariantKind::Int16: return QString::number(value.int16());
-    case VariantKind::Int32: return QString::number(value.int32());
-    case VariantKind::Boolean: return BooleanText(value.boolean());
-    case VariantKind::Empty: return QString();
+    case VariantKind::Text:
+      return QString::fromStdString(value.text());
+    case VariantKind::Double:
+      return QString::fromStdString(PlainForm(value.real()));
+    case VariantKind::Int16:
+      return QString::number(value.int16());
+    case VariantKind::Int32:
+      return QString::number(value.int32());
+    case VariantKind::Boolean:
+      return BooleanText(value.boolean());
+    case VariantKind::Empty:
+      return QString();
     case VariantKind::Missing:
-    case VariantKind::Array: break;
+    case VariantKind::Array:
+      break;
   }
   throw HandlerError(platform::kTypeMismatch);
 }
@@ -48,11 +58,16 @@ QString DisplayText(const platform::Variant& value) {
 bool AsBoolean(const platform::Variant& value) {
   using platform::VariantKind;
   switch (value.kind()) {
-    case VariantKind::Boolean: return value.boolean();
-    case VariantKind::Int16: return value.int16() != 0;
-    case VariantKind::Int32: return value.int32() != 0;
-    case VariantKind::Double: return value.real() != 0;
-    default: break;
+    case VariantKind::Boolean:
+      return value.boolean();
+    case VariantKind::Int16:
+      return value.int16() != 0;
+    case VariantKind::Int32:
+      return value.int32() != 0;
+    case VariantKind::Double:
+      return value.real() != 0;
+    default:
+      break;
   }
   throw HandlerError(platform::kTypeMismatch);
 }
@@ -61,10 +76,16 @@ std::int16_t AsInt16(const platform::Variant& value) {
   using platform::VariantKind;
   std::optional<std::int16_t> whole;
   switch (value.kind()) {
-    case VariantKind::Int16: return value.int16();
-    case VariantKind::Int32: whole = platform::DoubleToInt16(value.int32()); break;
-    case VariantKind::Double: whole = platform::DoubleToInt16(value.real()); break;
-    default: throw HandlerError(platform::kTypeMismatch);
+    case VariantKind::Int16:
+      return value.int16();
+    case VariantKind::Int32:
+      whole = platform::DoubleToInt16(value.int32());
+      break;
+    case VariantKind::Double:
+      whole = platform::DoubleToInt16(value.real());
+      break;
+    default:
+      throw HandlerError(platform::kTypeMismatch);
   }
   if (!whole) throw HandlerError(platform::kOverflow);
   return *whole;

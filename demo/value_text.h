@@ -3,10 +3,9 @@
 // Failures throw HandlerError with the platform's own error, as the built-in conversions raise it.
 #pragma once
 
+#include <QString>
 #include <cstdint>
 #include <string>
-
-#include <QString>
 
 #include "platform/variant.h"
 

@@ -56,8 +56,9 @@ class Maker {
     if (in_.ConsumeBool()) s += "." + Digits(series_ ? 4 : 20);
     if (!series_ && in_.ConsumeIntegralInRange(0, 3) == 0) {
       s += in_.PickValueInArray({"E", "e", "E+", "e-"});
-      s += in_.ConsumeIntegralInRange(0, 15) == 0 ? "999999999"
-                                                  : std::to_string(in_.ConsumeIntegralInRange(0, 30));
+      s += in_.ConsumeIntegralInRange(0, 15) == 0
+               ? "999999999"
+               : std::to_string(in_.ConsumeIntegralInRange(0, 30));
     }
     if (in_.ConsumeIntegralInRange(0, 7) == 0) s += in_.PickValueInArray({" ", "x", ".", "E"});
     return s;
@@ -68,17 +69,23 @@ class Maker {
       return in_.ConsumeIntegralInRange(series_ ? -4 : -12, series_ ? -1 : 12);
     }
     const std::int64_t top_at_end = std::int64_t{kInt32Max} - std::max<std::int64_t>(length, 1) + 1;
-    return in_.ConsumeBool() ? static_cast<std::int32_t>(top_at_end - in_.ConsumeIntegralInRange(0, 2))
-                             : kInt32Min + in_.ConsumeIntegralInRange(0, 2);
+    return in_.ConsumeBool()
+               ? static_cast<std::int32_t>(top_at_end - in_.ConsumeIntegralInRange(0, 2))
+               : kInt32Min + in_.ConsumeIntegralInRange(0, 2);
   }
 
   std::int16_t Digit(int mode) {
     switch (mode) {
-      case 0: return in_.ConsumeIntegralInRange<std::int16_t>(0, 9);
-      case 1: return in_.ConsumeIntegralInRange<std::int16_t>(-9, 0);
-      case 2: return in_.ConsumeIntegralInRange<std::int16_t>(-9, 9);
-      case 3: return in_.ConsumeIntegralInRange<std::int16_t>(-17, 17);
-      default: return in_.PickValueInArray<std::int16_t>({32767, -32768, 9999, -10, 10});
+      case 0:
+        return in_.ConsumeIntegralInRange<std::int16_t>(0, 9);
+      case 1:
+        return in_.ConsumeIntegralInRange<std::int16_t>(-9, 0);
+      case 2:
+        return in_.ConsumeIntegralInRange<std::int16_t>(-9, 9);
+      case 3:
+        return in_.ConsumeIntegralInRange<std::int16_t>(-17, 17);
+      default:
+        return in_.PickValueInArray<std::int16_t>({32767, -32768, 9999, -10, 10});
     }
   }
 
@@ -93,13 +100,20 @@ class Maker {
 
   Variant Element() {
     switch (in_.ConsumeIntegralInRange(0, 6)) {
-      case 0: return Variant();
-      case 1: return Variant(in_.ConsumeIntegralInRange<std::int16_t>(-12, 12));
-      case 2: return Variant(in_.PickValueInArray<std::int32_t>({0, 5, -7, 32768, -32769}));
-      case 3: return Variant(static_cast<double>(in_.ConsumeIntegralInRange(-25, 25)) / 2.0);
-      case 4: return Variant(in_.ConsumeBool());
-      case 5: return Variant(in_.PickValueInArray({"5", " -3 ", "2.5", "", "abc", "40000", "+7"}));
-      default: return Variant::Missing();
+      case 0:
+        return Variant();
+      case 1:
+        return Variant(in_.ConsumeIntegralInRange<std::int16_t>(-12, 12));
+      case 2:
+        return Variant(in_.PickValueInArray<std::int32_t>({0, 5, -7, 32768, -32769}));
+      case 3:
+        return Variant(static_cast<double>(in_.ConsumeIntegralInRange(-25, 25)) / 2.0);
+      case 4:
+        return Variant(in_.ConsumeBool());
+      case 5:
+        return Variant(in_.PickValueInArray({"5", " -3 ", "2.5", "", "abc", "40000", "+7"}));
+      default:
+        return Variant::Missing();
     }
   }
 
@@ -107,22 +121,27 @@ class Maker {
     std::vector<Variant> elements(in_.ConsumeIntegralInRange<std::size_t>(0, series_ ? 3 : 6));
     for (Variant& element : elements) element = Element();
     const std::int32_t lower = in_.ConsumeIntegralInRange(-4, 4);
-    return Variant(VariantArray{lower, VariantArray::ElementKind::Variant, {}, std::move(elements)});
+    return Variant(
+        VariantArray{lower, VariantArray::ElementKind::Variant, {}, std::move(elements)});
   }
 
   Variant Real() {
     switch (in_.ConsumeIntegralInRange(0, 3)) {
-      case 0: return Variant(static_cast<double>(in_.ConsumeIntegralInRange(-99999, 99999)) /
-                             in_.PickValueInArray({1.0, 10.0, 100.0, 1000.0, 3.0}));
+      case 0:
+        return Variant(static_cast<double>(in_.ConsumeIntegralInRange(-99999, 99999)) /
+                       in_.PickValueInArray({1.0, 10.0, 100.0, 1000.0, 3.0}));
       case 1:
-        if (series_) return Variant(in_.PickValueInArray({0.5, -0.5, 1.5, -0.0, 1e-5, 1.0 / 3.0, 12.25}));
-        return Variant(in_.PickValueInArray(
-            {0.5, -0.5, 1.5, 2.5, -0.0, 32767.5, -32768.5, 1e15, 1e-5, 1.0 / 3.0,
-             1.79769313486231E+308, 1e308, 5e-324, std::numeric_limits<double>::infinity(),
-             std::numeric_limits<double>::quiet_NaN()}));
-      case 2: return Variant(in_.ConsumeFloatingPointInRange<double>(-100, 100));
-      default: return Variant(series_ ? in_.ConsumeFloatingPointInRange<double>(-30, 30)
-                                      : in_.ConsumeFloatingPoint<double>());
+        if (series_)
+          return Variant(in_.PickValueInArray({0.5, -0.5, 1.5, -0.0, 1e-5, 1.0 / 3.0, 12.25}));
+        return Variant(in_.PickValueInArray({0.5, -0.5, 1.5, 2.5, -0.0, 32767.5, -32768.5, 1e15,
+                                             1e-5, 1.0 / 3.0, 1.79769313486231E+308, 1e308, 5e-324,
+                                             std::numeric_limits<double>::infinity(),
+                                             std::numeric_limits<double>::quiet_NaN()}));
+      case 2:
+        return Variant(in_.ConsumeFloatingPointInRange<double>(-100, 100));
+      default:
+        return Variant(series_ ? in_.ConsumeFloatingPointInRange<double>(-30, 30)
+                               : in_.ConsumeFloatingPoint<double>());
     }
   }
 
@@ -130,13 +149,22 @@ class Maker {
     switch (in_.ConsumeIntegralInRange(0, 9)) {
       case 0:
       case 1:
-      case 2: return Variant(NumberText());
-      case 3: return Real();
-      case 4: return Variant(in_.ConsumeIntegralInRange<std::int16_t>(series_ ? -20 : -32768, series_ ? 20 : 32767));
-      case 5: return Variant(in_.ConsumeIntegralInRange<std::int32_t>(series_ ? -20 : kInt32Min, series_ ? 20 : kInt32Max));
-      case 6: return in_.ConsumeBool() ? Variant(in_.ConsumeBool()) : Variant();
-      case 7: return ElementArray();
-      default: return DigitArray();
+      case 2:
+        return Variant(NumberText());
+      case 3:
+        return Real();
+      case 4:
+        return Variant(
+            in_.ConsumeIntegralInRange<std::int16_t>(series_ ? -20 : -32768, series_ ? 20 : 32767));
+      case 5:
+        return Variant(in_.ConsumeIntegralInRange<std::int32_t>(series_ ? -20 : kInt32Min,
+                                                                series_ ? 20 : kInt32Max));
+      case 6:
+        return in_.ConsumeBool() ? Variant(in_.ConsumeBool()) : Variant();
+      case 7:
+        return ElementArray();
+      default:
+        return DigitArray();
     }
   }
 
@@ -255,21 +283,28 @@ void CallOnce(FuzzedDataProvider& in) {
   static constexpr std::string_view kPrimitives[] = {"AddDigits", "MultiplyDigits",
                                                      "IncrementDigits", "InternalDivide"};
   const platform::TypeLibrary& library = NumeronTypeLibrary();
-  const std::size_t pick =
-      in.ConsumeIntegralInRange<std::size_t>(0, library.members.size() + std::size(kPrimitives) - 1);
+  const std::size_t pick = in.ConsumeIntegralInRange<std::size_t>(
+      0, library.members.size() + std::size(kPrimitives) - 1);
   std::vector<Variant> args;
   std::string_view name;
   Outcome engine;
   if (pick < library.members.size()) {
     const MemberDesc& member = library.members[pick];
     name = member.name;
-    const bool series = member.params.size() >= 3 && member.params[member.params.size() - 3].name == "SeriesLength";
+    const bool series =
+        member.params.size() >= 3 && member.params[member.params.size() - 3].name == "SeriesLength";
     Maker make(in, series || name == "Factorial" || name == "Calculate_e");
     for (const platform::ParamDesc& param : member.params) {
       switch (param.type) {
-        case ParamType::Int32: args.emplace_back(make.Int32(param.name)); break;
-        case ParamType::Double: args.emplace_back(make.Place()); break;
-        default: args.push_back(make.Operand()); break;
+        case ParamType::Int32:
+          args.emplace_back(make.Int32(param.name));
+          break;
+        case ParamType::Double:
+          args.emplace_back(make.Place());
+          break;
+        default:
+          args.push_back(make.Operand());
+          break;
       }
     }
     engine = CallEngine(member, args);

@@ -36,9 +36,9 @@ using platform::VariantKind;
 // the size limits no call may run out.
 inline bool IsTableError(std::int32_t number, std::string_view description) {
   static constexpr platform::Error kTable[] = {
-      kFactorialOfNegative, kSeriesLengthNotPositive, kLogOfNonPositive, kDivideByZero,
-      kInternalDivideByZero, kArcSineDomain, kArcTangentDomain, platform::kOverflow,
-      platform::kTypeMismatch};
+      kFactorialOfNegative, kSeriesLengthNotPositive, kLogOfNonPositive,
+      kDivideByZero,        kInternalDivideByZero,    kArcSineDomain,
+      kArcTangentDomain,    platform::kOverflow,      platform::kTypeMismatch};
   for (const platform::Error& e : kTable) {
     if (e.number == number && e.description == description) return true;
   }

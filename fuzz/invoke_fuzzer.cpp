@@ -87,9 +87,12 @@ std::int32_t LowerBound(FuzzedDataProvider& in, std::size_t length) {
   // The top place at (or just below) the 32-bit end; an array without elements has none.
   const std::int64_t top_at_end = std::int64_t{kInt32Max} - std::max<std::int64_t>(length, 1) + 1;
   switch (in.ConsumeIntegralInRange(0, 9)) {
-    case 0: return static_cast<std::int32_t>(top_at_end - in.ConsumeIntegralInRange(0, 3));
-    case 1: return kInt32Min + in.ConsumeIntegralInRange(0, 3);
-    default: return in.ConsumeIntegralInRange(-40, 40);
+    case 0:
+      return static_cast<std::int32_t>(top_at_end - in.ConsumeIntegralInRange(0, 3));
+    case 1:
+      return kInt32Min + in.ConsumeIntegralInRange(0, 3);
+    default:
+      return in.ConsumeIntegralInRange(-40, 40);
   }
 }
 
@@ -98,10 +101,18 @@ std::vector<std::int16_t> Digits(FuzzedDataProvider& in, std::size_t length) {
   std::vector<std::int16_t> digits;
   for (std::size_t i = 0; i < length; ++i) {
     switch (mode) {
-      case 0: digits.push_back(in.ConsumeIntegralInRange<std::int16_t>(0, 9)); break;
-      case 1: digits.push_back(in.ConsumeIntegralInRange<std::int16_t>(-9, 9)); break;
-      case 2: digits.push_back(in.ConsumeIntegralInRange<std::int16_t>(-17, 17)); break;
-      default: digits.push_back(in.ConsumeIntegral<std::int16_t>()); break;  // 16-bit overflow
+      case 0:
+        digits.push_back(in.ConsumeIntegralInRange<std::int16_t>(0, 9));
+        break;
+      case 1:
+        digits.push_back(in.ConsumeIntegralInRange<std::int16_t>(-9, 9));
+        break;
+      case 2:
+        digits.push_back(in.ConsumeIntegralInRange<std::int16_t>(-17, 17));
+        break;
+      default:
+        digits.push_back(in.ConsumeIntegral<std::int16_t>());
+        break;  // 16-bit overflow
     }
   }
   return digits;
@@ -112,40 +123,66 @@ Variant AnyValue(FuzzedDataProvider& in, int depth);
 Variant Element(FuzzedDataProvider& in, int depth) {
   if (depth > 0 && in.ConsumeIntegralInRange(0, 15) == 0) return AnyValue(in, depth - 1);
   switch (in.ConsumeIntegralInRange(0, 6)) {
-    case 0: return Variant();
-    case 1: return Variant(in.ConsumeIntegral<std::int16_t>());
-    case 2: return Variant(in.ConsumeIntegralInRange<std::int32_t>(-40000, 40000));
-    case 3: return Variant(in.ConsumeFloatingPointInRange<double>(-40000, 40000));
-    case 4: return Variant(in.ConsumeBool());
-    case 5: return Variant(NumberLikeText(in));
-    default: return Variant::Missing();
+    case 0:
+      return Variant();
+    case 1:
+      return Variant(in.ConsumeIntegral<std::int16_t>());
+    case 2:
+      return Variant(in.ConsumeIntegralInRange<std::int32_t>(-40000, 40000));
+    case 3:
+      return Variant(in.ConsumeFloatingPointInRange<double>(-40000, 40000));
+    case 4:
+      return Variant(in.ConsumeBool());
+    case 5:
+      return Variant(NumberLikeText(in));
+    default:
+      return Variant::Missing();
   }
 }
 
 Variant Special(FuzzedDataProvider& in) {
-  static const Variant kSpecial[] = {
-      Variant(kInt32Max), Variant(kInt32Min), Variant(2147483647.5), Variant(-2147483648.5),
-      Variant(2147483648.0), Variant(std::int16_t{-32768}), Variant(32767.5), Variant(-0.0),
-      Variant(std::numeric_limits<double>::quiet_NaN()),
-      Variant(std::numeric_limits<double>::infinity()),
-      Variant(std::numeric_limits<double>::denorm_min()), Variant(1.79769313486231E+308),
-      Variant("1E999999999"), Variant("-1E-999999999"), Variant("2147483647"),
-      Variant("-2147483648"), Variant(" "), Variant("")};
+  static const Variant kSpecial[] = {Variant(kInt32Max),
+                                     Variant(kInt32Min),
+                                     Variant(2147483647.5),
+                                     Variant(-2147483648.5),
+                                     Variant(2147483648.0),
+                                     Variant(std::int16_t{-32768}),
+                                     Variant(32767.5),
+                                     Variant(-0.0),
+                                     Variant(std::numeric_limits<double>::quiet_NaN()),
+                                     Variant(std::numeric_limits<double>::infinity()),
+                                     Variant(std::numeric_limits<double>::denorm_min()),
+                                     Variant(1.79769313486231E+308),
+                                     Variant("1E999999999"),
+                                     Variant("-1E-999999999"),
+                                     Variant("2147483647"),
+                                     Variant("-2147483648"),
+                                     Variant(" "),
+                                     Variant("")};
   return in.PickValueInArray(kSpecial);
 }
 
 Variant AnyValue(FuzzedDataProvider& in, int depth) {
   switch (in.ConsumeIntegralInRange(0, 12)) {
-    case 0: return Variant();
-    case 1: return Variant::Missing();
-    case 2: return Variant(in.ConsumeBool());
-    case 3: return Variant(in.ConsumeIntegral<std::int16_t>());
-    case 4: return Variant(in.ConsumeIntegral<std::int32_t>());
-    case 5: return Variant(in.ConsumeFloatingPoint<double>());
-    case 6: return Variant(std::bit_cast<double>(in.ConsumeIntegral<std::uint64_t>()));
-    case 7: return Variant(in.ConsumeRandomLengthString(64));
+    case 0:
+      return Variant();
+    case 1:
+      return Variant::Missing();
+    case 2:
+      return Variant(in.ConsumeBool());
+    case 3:
+      return Variant(in.ConsumeIntegral<std::int16_t>());
+    case 4:
+      return Variant(in.ConsumeIntegral<std::int32_t>());
+    case 5:
+      return Variant(in.ConsumeFloatingPoint<double>());
+    case 6:
+      return Variant(std::bit_cast<double>(in.ConsumeIntegral<std::uint64_t>()));
+    case 7:
+      return Variant(in.ConsumeRandomLengthString(64));
     case 8:
-    case 9: return Variant(NumberLikeText(in));
+    case 9:
+      return Variant(NumberLikeText(in));
     case 10: {
       const std::size_t length = in.ConsumeIntegralInRange<std::size_t>(0, 24);
       const std::int32_t lower = LowerBound(in, length);
@@ -155,9 +192,11 @@ Variant AnyValue(FuzzedDataProvider& in, int depth) {
       std::vector<Variant> elements(in.ConsumeIntegralInRange<std::size_t>(0, 8));
       for (Variant& element : elements) element = Element(in, depth);
       const std::int32_t lower = LowerBound(in, elements.size());
-      return Variant(VariantArray{lower, VariantArray::ElementKind::Variant, {}, std::move(elements)});
+      return Variant(
+          VariantArray{lower, VariantArray::ElementKind::Variant, {}, std::move(elements)});
     }
-    default: return Special(in);
+    default:
+      return Special(in);
   }
 }
 
@@ -175,22 +214,24 @@ std::optional<std::int64_t> Reach(const Variant& value) {
     case VariantKind::Text: {
       const std::optional<NumberText> parts = SplitNumberText(TrimSpaces(value.text()));
       if (!parts) return 0;
-      const std::int64_t reach = (parts->exponent < 0 ? -parts->exponent : parts->exponent) +
-                                 static_cast<std::int64_t>(parts->int_digits.size() +
-                                                           parts->frac_digits.size());
+      const std::int64_t reach =
+          (parts->exponent < 0 ? -parts->exponent : parts->exponent) +
+          static_cast<std::int64_t>(parts->int_digits.size() + parts->frac_digits.size());
       if (reach > 2 * kMaxPlaces) return std::nullopt;
       return reach;
     }
     case VariantKind::Array: {
       const VariantArray& array = value.array();
-      const std::int64_t far = std::max(std::abs(std::int64_t{array.lower_bound}),
-                                        std::abs(array.upper_bound()));
+      const std::int64_t far =
+          std::max(std::abs(std::int64_t{array.lower_bound}), std::abs(array.upper_bound()));
       if (far > kMaxPlaces) return std::nullopt;
       std::int64_t reach = far;
-      for (const Variant& element : array.elements) reach = std::max(reach, Reach(element).value_or(0));
+      for (const Variant& element : array.elements)
+        reach = std::max(reach, Reach(element).value_or(0));
       return reach;
     }
-    default: return 10;
+    default:
+      return 10;
   }
 }
 
@@ -205,9 +246,9 @@ std::optional<double> ValueOf(const Variant& value) {
 
 bool IsSeries(std::string_view name) {
   static constexpr std::string_view kSeries[] = {
-      "Exponential", "Calculate_e", "eToExponent", "Log_e", "Logarithm", "Sine", "Cosine",
-      "Tangent", "Secant", "Cosecant", "Cotangent", "ArcSine", "ArcCosine", "ArcTangent",
-      "ArcCotangent", "ArcSecant", "ArcCosecant", "Factorial"};
+      "Exponential", "Calculate_e", "eToExponent",  "Log_e",     "Logarithm",   "Sine",
+      "Cosine",      "Tangent",     "Secant",       "Cosecant",  "Cotangent",   "ArcSine",
+      "ArcCosine",   "ArcTangent",  "ArcCotangent", "ArcSecant", "ArcCosecant", "Factorial"};
   for (std::string_view s : kSeries) {
     if (s == name) return true;
   }
@@ -262,9 +303,15 @@ struct WriteBack {
 };
 const WriteBack* WriteBackOf(std::string_view member) {
   static const WriteBack kWriteBacks[] = {
-      {"Round", {1}, true},        {"Pi", {0}, true},       {"e", {0}, true},
-      {"Exponential", {2, 3}, true}, {"ArcCosine", {2}, true}, {"ArcSecant", {2}, true},
-      {"Slide", {1}, false},       {"Increment", {0}, false}, {"LineUpStringValues", {0, 1}, false},
+      {"Round", {1}, true},
+      {"Pi", {0}, true},
+      {"e", {0}, true},
+      {"Exponential", {2, 3}, true},
+      {"ArcCosine", {2}, true},
+      {"ArcSecant", {2}, true},
+      {"Slide", {1}, false},
+      {"Increment", {0}, false},
+      {"LineUpStringValues", {0, 1}, false},
   };
   for (const WriteBack& w : kWriteBacks) {
     if (w.member == member) return &w;
@@ -274,12 +321,18 @@ const WriteBack* WriteBackOf(std::string_view member) {
 
 bool HasKind(const Variant& result, ResultType type) {
   switch (type) {
-    case ResultType::Variant: return true;
-    case ResultType::Boolean: return result.is(VariantKind::Boolean);
-    case ResultType::Int16: return result.is(VariantKind::Int16);
-    case ResultType::Int32: return result.is(VariantKind::Int32);
-    case ResultType::Double: return result.is(VariantKind::Double);
-    case ResultType::Text: return result.is(VariantKind::Text);
+    case ResultType::Variant:
+      return true;
+    case ResultType::Boolean:
+      return result.is(VariantKind::Boolean);
+    case ResultType::Int16:
+      return result.is(VariantKind::Int16);
+    case ResultType::Int32:
+      return result.is(VariantKind::Int32);
+    case ResultType::Double:
+      return result.is(VariantKind::Double);
+    case ResultType::Text:
+      return result.is(VariantKind::Text);
   }
   return false;
 }
@@ -297,7 +350,8 @@ void CallOnce(FuzzedDataProvider& in) {
     id = in.ConsumeIntegral<platform::DispId>();
     member = library.Find(id);
   } else {
-    member = &library.members[in.ConsumeIntegralInRange<std::size_t>(0, library.members.size() - 1)];
+    member =
+        &library.members[in.ConsumeIntegralInRange<std::size_t>(0, library.members.size() - 1)];
     id = member->id;
   }
   const std::size_t declared = member ? member->params.size() : 3;
@@ -307,7 +361,7 @@ void CallOnce(FuzzedDataProvider& in) {
   for (Variant& variable : variables) {
     variable = AnyValue(in, 1);
     args.push_back(in.ConsumeIntegralInRange(0, 3) == 0 ? Argument::ByValue(variable)
-                                                         : Argument::ByRef(variable));
+                                                        : Argument::ByRef(variable));
   }
   if (member && !WithinBudget(*member, args)) return;
   const std::vector<Variant> before = variables;
@@ -334,8 +388,8 @@ void CallOnce(FuzzedDataProvider& in) {
       if (missing && !member->params[i].optional) expected = platform::kArgumentNotOptional;
     }
   }
-  const std::string call = "id " + std::to_string(id) + " (" +
-                           std::string(member ? member->name : "unknown") + ")";
+  const std::string call =
+      "id " + std::to_string(id) + " (" + std::string(member ? member->name : "unknown") + ")";
   if (expected != platform::kOk) {
     if (status != expected) {
       Die(call + ": status " + std::string(platform::DescribeStatus(status)) + ", expected " +
@@ -356,7 +410,8 @@ void CallOnce(FuzzedDataProvider& in) {
   for (std::size_t i = 0; i < count; ++i) {
     if (Same(variables[i], before[i])) continue;
     bool may_change = false;
-    if (write_back && (status == platform::kOk || (status == platform::kException && write_back->before_work))) {
+    if (write_back &&
+        (status == platform::kOk || (status == platform::kException && write_back->before_work))) {
       for (std::size_t p : write_back->params) may_change = may_change || p == i;
     }
     if (!may_change) {

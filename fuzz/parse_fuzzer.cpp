@@ -43,7 +43,8 @@ void CheckText(const std::string& text) {
   const Variant value(text);
   const Variant args[] = {value};
   const bool numeric = IsNumericEx(value);
-  if (GetType(value) != (numeric ? double_value : String_Value)) Die("GetType != IsNumericEx", args);
+  if (GetType(value) != (numeric ? double_value : String_Value))
+    Die("GetType != IsNumericEx", args);
 
   const std::string_view trimmed = TrimSpaces(text);
   const std::optional<NumberText> parts = SplitNumberText(trimmed);
@@ -57,12 +58,15 @@ void CheckText(const std::string& text) {
   }
 
   HugeNumber number;
-  const std::int32_t create = Raised(text, "CreateHugeNumber", [&] { number = CreateHugeNumber(value); });
-  if (!is_number && create != platform::kTypeMismatch.number) Die("a text that is no number was read", args);
+  const std::int32_t create =
+      Raised(text, "CreateHugeNumber", [&] { number = CreateHugeNumber(value); });
+  if (!is_number && create != platform::kTypeMismatch.number)
+    Die("a text that is no number was read", args);
   if (is_number && create == platform::kTypeMismatch.number) Die("a number text was refused", args);
   const bool made = create == 0;
   if (made) {
-    if (!IsSameDigits(number, Normalized(number))) Die("CreateHugeNumber left digits unnormalised", args);
+    if (!IsSameDigits(number, Normalized(number)))
+      Die("CreateHugeNumber left digits unnormalised", args);
     if (!(CreateHugeNumber(Variant(HugeNumberToText(number))) == number)) {
       Die("the text form of a parsed number does not read back to it", args);
     }

@@ -20,10 +20,10 @@ using DispId = std::int32_t;
 // in the ErrorInfo that Invoke fills.
 inline constexpr HResult kOk = 0;
 inline constexpr HResult kFalse = 1;
-inline constexpr HResult kUnknownMember = static_cast<HResult>(0x80020003);    // no such dispatch id
+inline constexpr HResult kUnknownMember = static_cast<HResult>(0x80020003);  // no such dispatch id
 inline constexpr HResult kArgumentCannotConvert = static_cast<HResult>(0x80020005);
-inline constexpr HResult kUnknownName = static_cast<HResult>(0x80020006);      // no such member name
-inline constexpr HResult kException = static_cast<HResult>(0x80020009);        // see ErrorInfo
+inline constexpr HResult kUnknownName = static_cast<HResult>(0x80020006);  // no such member name
+inline constexpr HResult kException = static_cast<HResult>(0x80020009);    // see ErrorInfo
 inline constexpr HResult kWrongArgumentCount = static_cast<HResult>(0x8002000E);
 inline constexpr HResult kArgumentNotOptional = static_cast<HResult>(0x8002000F);
 inline constexpr HResult kNoInterface = static_cast<HResult>(0x80004002);
@@ -138,7 +138,8 @@ class Dispatch : public Unknown {
   virtual const TypeLibrary& GetTypeInfo() = 0;
   // args are positional, first declared parameter first. On kException *error holds what the
   // component raised; result is then left empty.
-  virtual HResult Invoke(DispId id, std::span<Argument> args, Variant* result, ErrorInfo* error) = 0;
+  virtual HResult Invoke(DispId id, std::span<Argument> args, Variant* result,
+                         ErrorInfo* error) = 0;
 };
 
 class ClassFactory : public Unknown {
@@ -153,14 +154,24 @@ class Ref {
  public:
   Ref() = default;
   explicit Ref(T* adopted) : p_(adopted) {}
-  Ref(const Ref& o) : p_(o.p_) { if (p_) p_->AddRef(); }
+  Ref(const Ref& o) : p_(o.p_) {
+    if (p_) p_->AddRef();
+  }
   Ref(Ref&& o) noexcept : p_(o.p_) { o.p_ = nullptr; }
-  Ref& operator=(Ref o) noexcept { std::swap(p_, o.p_); return *this; }
-  ~Ref() { if (p_) p_->Release(); }
+  Ref& operator=(Ref o) noexcept {
+    std::swap(p_, o.p_);
+    return *this;
+  }
+  ~Ref() {
+    if (p_) p_->Release();
+  }
   T* get() const { return p_; }
   T* operator->() const { return p_; }
   explicit operator bool() const { return p_ != nullptr; }
-  T** put() { *this = Ref(); return &p_; }  // for out-parameters
+  T** put() {
+    *this = Ref();
+    return &p_;
+  }  // for out-parameters
 
  private:
   T* p_ = nullptr;

@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
 
   const HResult status = entry();
   if (status < 0) {
-    return Fail(std::string(entry_name) + " of " + path + " failed: " +
-                std::string(DescribeStatus(status)));
+    return Fail(std::string(entry_name) + " of " + path +
+                " failed: " + std::string(DescribeStatus(status)));
   }
   std::printf("%s %s in %s\n", unregister ? "Unregistered" : "Registered", path.c_str(),
               numeron::platform::RegistryPath().c_str());

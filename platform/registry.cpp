@@ -96,10 +96,10 @@ bool WriteLines(const fs::path& path, const std::vector<std::string>& lines, std
     *why = "Cannot write beside " + path.string() + ": " + std::strerror(errno);
     return false;
   }
-  const fs::perms mode = fs::exists(path, ec) ? fs::status(path, ec).permissions()
-                                              : fs::perms(0644);
-  const bool written = ::fchmod(fd, static_cast<mode_t>(mode)) == 0 && WriteAll(fd, text) &&
-                       ::fsync(fd) == 0;
+  const fs::perms mode =
+      fs::exists(path, ec) ? fs::status(path, ec).permissions() : fs::perms(0644);
+  const bool written =
+      ::fchmod(fd, static_cast<mode_t>(mode)) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
   const int write_errno = errno;
   const bool closed = ::close(fd) == 0;
   if (!written || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
@@ -127,9 +127,7 @@ struct LoadedLibrary {
 std::mutex loaded_mutex;
 std::vector<LoadedLibrary> loaded_libraries;
 
-std::string RegisterHint() {
-  return "register the component with: numeron-register LIBRARY";
-}
+std::string RegisterHint() { return "register the component with: numeron-register LIBRARY"; }
 
 }  // namespace
 
@@ -227,8 +225,8 @@ HResult CreateObject(std::string_view prog_id, Ref<Dispatch>* object, std::strin
   if (status == kOk && !*object) status = kFailed;
   if (status != kOk) {
     *object = Ref<Dispatch>();
-    *why = "The class factory of " + std::string(prog_id) + " failed to create an object: " +
-           std::string(DescribeStatus(status));
+    *why = "The class factory of " + std::string(prog_id) +
+           " failed to create an object: " + std::string(DescribeStatus(status));
   }
   return status;
 }

@@ -25,13 +25,25 @@ bool Variant::operator==(const Variant& other) const { return value_ == other.va
 std::string Describe(const Variant& value) {
   std::ostringstream out;
   switch (value.kind()) {
-    case VariantKind::Empty: return "empty";
-    case VariantKind::Missing: return "missing";
-    case VariantKind::Boolean: return value.boolean() ? "bool:true" : "bool:false";
-    case VariantKind::Int16: out << "i2:" << value.int16(); break;
-    case VariantKind::Int32: out << "i4:" << value.int32(); break;
-    case VariantKind::Double: out.precision(17); out << "d:" << value.real(); break;
-    case VariantKind::Text: out << "text:\"" << value.text() << '"'; break;
+    case VariantKind::Empty:
+      return "empty";
+    case VariantKind::Missing:
+      return "missing";
+    case VariantKind::Boolean:
+      return value.boolean() ? "bool:true" : "bool:false";
+    case VariantKind::Int16:
+      out << "i2:" << value.int16();
+      break;
+    case VariantKind::Int32:
+      out << "i4:" << value.int32();
+      break;
+    case VariantKind::Double:
+      out.precision(17);
+      out << "d:" << value.real();
+      break;
+    case VariantKind::Text:
+      out << "text:\"" << value.text() << '"';
+      break;
     case VariantKind::Array: {
       const VariantArray& a = value.array();
       const bool shorts = a.element_kind == VariantArray::ElementKind::Int16;
@@ -51,8 +63,6 @@ std::string Describe(const Variant& value) {
   return out.str();
 }
 
-std::ostream& operator<<(std::ostream& out, const Variant& value) {
-  return out << Describe(value);
-}
+std::ostream& operator<<(std::ostream& out, const Variant& value) { return out << Describe(value); }
 
 }  // namespace numeron::platform

@@ -12,7 +12,16 @@
 
 namespace numeron::platform {
 
-enum class VariantKind : std::uint8_t { Empty, Missing, Boolean, Int16, Int32, Double, Text, Array };
+enum class VariantKind : std::uint8_t {
+  Empty,
+  Missing,
+  Boolean,
+  Int16,
+  Int32,
+  Double,
+  Text,
+  Array
+};
 
 class Variant;
 

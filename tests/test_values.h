@@ -32,13 +32,18 @@ inline bool Same(const Variant& a, const Variant& b) {
   if (a.kind() != b.kind()) return false;
   switch (a.kind()) {
     case VariantKind::Empty:
-    case VariantKind::Missing: return true;
-    case VariantKind::Boolean: return a.boolean() == b.boolean();
-    case VariantKind::Int16: return a.int16() == b.int16();
-    case VariantKind::Int32: return a.int32() == b.int32();
+    case VariantKind::Missing:
+      return true;
+    case VariantKind::Boolean:
+      return a.boolean() == b.boolean();
+    case VariantKind::Int16:
+      return a.int16() == b.int16();
+    case VariantKind::Int32:
+      return a.int32() == b.int32();
     case VariantKind::Double:
       return std::bit_cast<std::uint64_t>(a.real()) == std::bit_cast<std::uint64_t>(b.real());
-    case VariantKind::Text: return a.text() == b.text();
+    case VariantKind::Text:
+      return a.text() == b.text();
     case VariantKind::Array: {
       const VariantArray& x = a.array();
       const VariantArray& y = b.array();

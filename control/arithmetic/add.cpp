@@ -15,8 +15,10 @@ using platform::VariantKind;
 // 16-bit widens to 32-bit, 32-bit to double; Booleans and the empty value act as 16-bit.
 Variant NegateNumber(const Variant& x) {
   switch (x.kind()) {
-    case VariantKind::Empty: return Variant(std::int16_t{0});
-    case VariantKind::Boolean: return Variant(static_cast<std::int16_t>(x.boolean() ? 1 : 0));
+    case VariantKind::Empty:
+      return Variant(std::int16_t{0});
+    case VariantKind::Boolean:
+      return Variant(static_cast<std::int16_t>(x.boolean() ? 1 : 0));
     case VariantKind::Int16:
       if (x.int16() == std::numeric_limits<std::int16_t>::min()) {
         return Variant(-static_cast<std::int32_t>(x.int16()));
@@ -27,8 +29,10 @@ Variant NegateNumber(const Variant& x) {
         return Variant(-static_cast<double>(x.int32()));
       }
       return Variant(-x.int32());
-    case VariantKind::Double: return Variant(-x.real());
-    default: return Variant(-*platform::ReadDouble(x.text()));
+    case VariantKind::Double:
+      return Variant(-x.real());
+    default:
+      return Variant(-*platform::ReadDouble(x.text()));
   }
 }
 

@@ -56,10 +56,12 @@ HugeNumber NormalFromScaled(const mpz_class& magnitude, bool negative, std::int6
   const std::size_t last = text.find_last_not_of('0');
   const std::int64_t top = exponent + length - 1;
   const std::int64_t bottom = exponent + (length - 1 - static_cast<std::int64_t>(last));
-  HugeNumber result = HugeNumber::Zeros(std::min<std::int64_t>(bottom, 0), std::max<std::int64_t>(top, 0));
+  HugeNumber result =
+      HugeNumber::Zeros(std::min<std::int64_t>(bottom, 0), std::max<std::int64_t>(top, 0));
   const int sign = negative ? -1 : 1;
   for (std::int64_t k = 0; k <= static_cast<std::int64_t>(last); ++k) {
-    result.at(top - k) = static_cast<std::int16_t>(sign * (text[static_cast<std::size_t>(k)] - '0'));
+    result.at(top - k) =
+        static_cast<std::int16_t>(sign * (text[static_cast<std::size_t>(k)] - '0'));
   }
   return result;
 }

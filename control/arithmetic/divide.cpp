@@ -139,8 +139,9 @@ Variant Modulus(const Variant& x, const Variant& y, std::int32_t return_type) {
   if (IsZeroDigits(b)) Raise(kDivideByZero);
   if (TopPlace(a) - TopPlace(b) >= kMaxPlaces) Raise(platform::kOverflow);
   // The truncated quotient, exactly; then x - q * y as Multiply and Subtract leave it.
-  const HugeNumber q = NormalFromScaled(ScaledQuotient(MagnitudeOf(a), a.low(), MagnitudeOf(b), b.low(), 0),
-                                      IsNegative(a) != IsNegative(b), 0);
+  const HugeNumber q =
+      NormalFromScaled(ScaledQuotient(MagnitudeOf(a), a.low(), MagnitudeOf(b), b.low(), 0),
+                       IsNegative(a) != IsNegative(b), 0);
   const HugeNumber product = ProductOf(q, ToHugeNumber(y));
   return ResultRuleA(SumDigits(ToHugeNumber(x), NegateDigits(product)), return_type);
 }

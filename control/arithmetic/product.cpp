@@ -137,7 +137,8 @@ class RowSummer {
 
   void AddRow(std::int64_t i) {
     BuildRow(i);
-    const bool row_zero = std::all_of(row_.begin(), row_.end(), [](std::int16_t d) { return d == 0; });
+    const bool row_zero =
+        std::all_of(row_.begin(), row_.end(), [](std::int16_t d) { return d == 0; });
     if (shortcuts_ && row_zero) return;
     if (shortcuts_ && nonzero_ == 0) {
       // The total is zero (every cell already 0): it becomes the row itself.
@@ -145,7 +146,8 @@ class RowSummer {
       pending_ = false;
       for (std::size_t j = 0; j < row_.size(); ++j) {
         Write(band_lo_ + static_cast<std::int64_t>(j), row_[j]);
-        if (row_[j] >= 10 || row_[j] <= -10) hot_.push_back(band_lo_ + static_cast<std::int64_t>(j));
+        if (row_[j] >= 10 || row_[j] <= -10)
+          hot_.push_back(band_lo_ + static_cast<std::int64_t>(j));
       }
       lo_ = row_lo_;
       hi_ = row_hi_;
@@ -242,25 +244,24 @@ class RowSummer {
       t[k] = value;
     }
     nonzero_ += changed;
-
   }
 
   const HugeNumber& a_;
   const HugeNumber& b_;
   const bool shortcuts_;
   std::int64_t row_lo_ = 0, row_hi_ = 0;
-  std::int64_t base_ = 0;                 // the place of total_[0]
+  std::int64_t base_ = 0;  // the place of total_[0]
   std::vector<std::int16_t> total_;
-  std::int64_t lo_ = 0, hi_ = 0;          // the total's bounds
-  std::int64_t nonzero_ = 0;              // non-zero places of the total
-  std::vector<std::int64_t> hot_;         // places of the total holding 10 or more, ascending
-  std::vector<std::int16_t> row_;         // the current row's places band_lo_ .. band_lo_ + m
+  std::int64_t lo_ = 0, hi_ = 0;   // the total's bounds
+  std::int64_t nonzero_ = 0;       // non-zero places of the total
+  std::vector<std::int64_t> hot_;  // places of the total holding 10 or more, ascending
+  std::vector<std::int16_t> row_;  // the current row's places band_lo_ .. band_lo_ + m
   std::int64_t band_lo_ = 0;
-  bool small_ = false;                    // every digit of both operands within -9..9
+  bool small_ = false;                        // every digit of both operands within -9..9
   std::vector<std::int16_t> narrow_scratch_;  // products, then sums, in 16-bit lanes
   std::vector<std::int32_t> wide_scratch_;    // the same in 32-bit lanes
-  std::vector<std::int64_t> places_;      // scratch: hot places outside the band
-  std::vector<std::int64_t> merged_;      // scratch: hot places with the last band's added
+  std::vector<std::int64_t> places_;          // scratch: hot places outside the band
+  std::vector<std::int64_t> merged_;          // scratch: hot places with the last band's added
   // Rows kept per digit value -9..9 while they are short enough for 19 of them to be cheap.
   static constexpr std::size_t kCachedRowLimit = std::size_t{1} << 20;
   std::vector<std::int16_t> row_cache_[19];
@@ -280,7 +281,8 @@ HugeNumber MultiplyRows(const HugeNumber& a, const HugeNumber& b) {
 }
 
 HugeNumber ProductOf(const HugeNumber& a, const HugeNumber& b) {
-  if (IsZeroDigits(a) || IsZeroDigits(b)) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
+  if (IsZeroDigits(a) || IsZeroDigits(b))
+    return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
   return MultiplyRows(a, b);
 }
 
@@ -309,13 +311,15 @@ std::string ProductText(const HugeNumber& a, const HugeNumber& b) {
   const std::int64_t row_hi = a.high() + b.high() + 1;
   CheckPlaces(row_lo, row_hi);
   // A second non-zero row is added into a sum one carry place wider.
-  if (std::count_if(a.digits().begin(), a.digits().end(), [](std::int16_t d) { return d != 0; }) > 1) {
+  if (std::count_if(a.digits().begin(), a.digits().end(), [](std::int16_t d) { return d != 0; }) >
+      1) {
     CheckPlaces(row_lo, row_hi + 1);
   }
   const mpz_class product = SignedValueOf(a) * SignedValueOf(b);
   const std::int64_t exponent = std::int64_t{a.low()} + b.low();
   // The trimmed total reaches from its lowest to its highest non-zero place, and to place 0.
-  const std::int64_t top = exponent + static_cast<std::int64_t>(mpz_sizeinbase(product.get_mpz_t(), 10)) - 1;
+  const std::int64_t top =
+      exponent + static_cast<std::int64_t>(mpz_sizeinbase(product.get_mpz_t(), 10)) - 1;
   CheckPlaces(std::min<std::int64_t>(exponent, 0), std::max<std::int64_t>(top, 0));
   return TextOfScaled(abs(product), product < 0, exponent);
 }

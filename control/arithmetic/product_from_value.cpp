@@ -35,10 +35,10 @@
 namespace numeron {
 namespace {
 
-constexpr int kTerms = 8;                      // terms of Z taken at every place
-constexpr std::int64_t kScale = 100'000'000;   // 10^kTerms
-constexpr int kMoreTerms = 32;                 // further terms where those leave a place open
-constexpr int kClosedFormLimit = 256;          // places worked in closed form before giving up
+constexpr int kTerms = 8;                     // terms of Z taken at every place
+constexpr std::int64_t kScale = 100'000'000;  // 10^kTerms
+constexpr int kMoreTerms = 32;                // further terms where those leave a place open
+constexpr int kClosedFormLimit = 256;         // places worked in closed form before giving up
 // Digits this large keep every row place and sum far inside 16 bits, so no addition of the
 // row-by-row product could have overflowed either.
 constexpr int kLargestDigitProduct = 900;
@@ -49,7 +49,7 @@ constexpr int kLargestDigitProduct = 900;
 // rows that add nothing but still pass every carry up one place (`zero_rows_on_top`).
 struct Magnitudes {
   std::vector<int> digits;
-  std::int64_t low = 0;            // the place of digits[0]
+  std::int64_t low = 0;  // the place of digits[0]
   std::int64_t zero_rows_on_top = 0;
   int sign = 0;
   int largest = 0;
@@ -119,14 +119,17 @@ std::int64_t FloorDiv(std::int64_t x, std::int64_t d) { return x / d - (x % d < 
 class Settler {
  public:
   Settler(const Magnitudes& a, const Magnitudes& b)
-      : a_(a.digits), b_(b.digits), n_(static_cast<std::int64_t>(a_.size())),
+      : a_(a.digits),
+        b_(b.digits),
+        n_(static_cast<std::int64_t>(a_.size())),
         m_(static_cast<std::int64_t>(b_.size())),
         row_bound_(9 + a.largest * b.largest / 10) {
     value_a_ = ValueOf(a_);
     const std::string value = mpz_class(value_a_ * ValueOf(b_)).get_str();
     span_ = std::max<std::int64_t>(static_cast<std::int64_t>(value.size()), n_ + m_) + 2;
     e_.assign(static_cast<std::size_t>(span_), 0);
-    for (std::size_t i = 0; i < value.size(); ++i) e_[i] = static_cast<std::int8_t>(value[value.size() - 1 - i] - '0');
+    for (std::size_t i = 0; i < value.size(); ++i)
+      e_[i] = static_cast<std::int8_t>(value[value.size() - 1 - i] - '0');
     // last_rows_[t - 1][x - window_]: rows n-t..n-1 at offset x, for t up to one more than the
     // terms taken; those rows reach no lower than the window's start.
     window_ = std::max<std::int64_t>(0, n_ - kTerms - 1);
@@ -135,7 +138,8 @@ class Settler {
     for (int t = 1; t <= kTerms + 1; ++t) {
       const std::int64_t j = n_ - t;
       if (j >= 0) {
-        for (std::int64_t x = j; x <= j + m_; ++x) sum[static_cast<std::size_t>(x - window_)] += Row(j, x);
+        for (std::int64_t x = j; x <= j + m_; ++x)
+          sum[static_cast<std::size_t>(x - window_)] += Row(j, x);
       }
       last_rows_.push_back(sum);
     }
@@ -184,7 +188,9 @@ class Settler {
     if (t + extra <= kTerms + 1) {
       const std::vector<std::int32_t>& rows = last_rows_[static_cast<std::size_t>(t + extra - 1)];
       const std::int64_t i = x - window_;
-      return i < 0 || i >= static_cast<std::int64_t>(rows.size()) ? 0 : rows[static_cast<std::size_t>(i)];
+      return i < 0 || i >= static_cast<std::int64_t>(rows.size())
+                 ? 0
+                 : rows[static_cast<std::size_t>(i)];
     }
     const std::int64_t first = std::max({std::int64_t{0}, n_ - t - extra, x - m_});
     const std::int64_t last = std::min(n_ - 1, x);
@@ -210,7 +216,8 @@ class Settler {
       const std::int8_t* e = e_.data() + p;
       const std::int64_t i = p - window_;
       for (int t = 1; t <= kTerms; ++t) {
-        sum = 10 * sum + e[-t] - last_rows_[static_cast<std::size_t>(t + extra - 1)][static_cast<std::size_t>(i - t)];
+        sum = 10 * sum + e[-t] -
+              last_rows_[static_cast<std::size_t>(t + extra - 1)][static_cast<std::size_t>(i - t)];
       }
     } else {
       for (int t = 1; t <= kTerms; ++t) sum = 10 * sum + E(p - t) - LateRows(t, extra, p - t);
@@ -298,8 +305,8 @@ std::optional<HugeNumber> ProductFromValue(const HugeNumber& a, const HugeNumber
   // The total's array reaches from the rows' lowest place and place 0 up to its top carry.
   const std::int64_t base = x->low + y->low;
   const std::int64_t lo = std::min<std::int64_t>({0, base, std::int64_t{a.low()} + b.low() - 1});
-  const std::int64_t hi = std::max<std::int64_t>({0, base + static_cast<std::int64_t>(digits->size()) - 1,
-                                                  a.high() + b.high() + 1});
+  const std::int64_t hi = std::max<std::int64_t>(
+      {0, base + static_cast<std::int64_t>(digits->size()) - 1, a.high() + b.high() + 1});
   HugeNumber total = HugeNumber::Zeros(lo, hi);
   std::copy(digits->begin(), digits->end(), total.digits().begin() + (base - lo));
   TrimZeroPlaces(total);

@@ -8,8 +8,7 @@ namespace numeron {
 
 Variant Increment(Variant& x) {
   if (IsNumericEx(x)) {
-    return ApplyOrdinary(x, {[](std::int64_t v) { return v + 1; },
-                             [](double v) { return v + 1; }});
+    return ApplyOrdinary(x, {[](std::int64_t v) { return v + 1; }, [](double v) { return v + 1; }});
   }
   if (x.is(platform::VariantKind::Array)) {
     // The array is read into 16-bit digits, so Variant elements come back as 16-bit digits.

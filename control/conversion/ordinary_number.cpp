@@ -35,14 +35,20 @@ double CanonicalDouble(const Variant& x) {
 
 Variant ApplyOrdinary(const Variant& x, const OrdinaryOperation& operation) {
   switch (x.kind()) {
-    case VariantKind::Empty: return WholeResult(operation.on_whole(0), true);
-    case VariantKind::Boolean: return WholeResult(operation.on_whole(x.boolean() ? -1 : 0), true);
-    case VariantKind::Int16: return WholeResult(operation.on_whole(x.int16()), true);
-    case VariantKind::Int32: return WholeResult(operation.on_whole(x.int32()), false);
+    case VariantKind::Empty:
+      return WholeResult(operation.on_whole(0), true);
+    case VariantKind::Boolean:
+      return WholeResult(operation.on_whole(x.boolean() ? -1 : 0), true);
+    case VariantKind::Int16:
+      return WholeResult(operation.on_whole(x.int16()), true);
+    case VariantKind::Int32:
+      return WholeResult(operation.on_whole(x.int32()), false);
     case VariantKind::Double:
-    case VariantKind::Text: return Variant(operation.on_real(CanonicalDouble(x)));
+    case VariantKind::Text:
+      return Variant(operation.on_real(CanonicalDouble(x)));
     case VariantKind::Missing:
-    case VariantKind::Array: break;
+    case VariantKind::Array:
+      break;
   }
   Raise(platform::kTypeMismatch);
 }

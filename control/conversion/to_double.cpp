@@ -10,8 +10,6 @@ double ConvertToDouble(const Variant& x) {
   return HugeNumberToDouble(CreateHugeNumber(x));
 }
 
-bool IsValueOverflow(const Variant& x) {
-  return ClampSide(ToHugeNumber(x)) != 0;
-}
+bool IsValueOverflow(const Variant& x) { return ClampSide(ToHugeNumber(x)) != 0; }
 
 }  // namespace numeron

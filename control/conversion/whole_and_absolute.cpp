@@ -38,8 +38,8 @@ Variant ConvertToWhole(const Variant& x) {
 
 Variant AbsoluteValue(const Variant& x) {
   if (IsNumericEx(x)) {
-    return ApplyOrdinary(x, {[](std::int64_t v) { return v < 0 ? -v : v; },
-                             [](double v) { return std::fabs(v); }});
+    return ApplyOrdinary(
+        x, {[](std::int64_t v) { return v < 0 ? -v : v; }, [](double v) { return std::fabs(v); }});
   }
   if (x.is(VariantKind::Array)) return ToVariant(AbsoluteDigits(ReadDigitArray(x.array())));
 

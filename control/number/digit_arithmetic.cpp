@@ -88,9 +88,12 @@ bool CompareDigits(const HugeNumber& a, const HugeNumber& b, std::int32_t operat
   if (operation == greaterthan) return IsGreater(a, b);
   const bool equal = IsSameDigits(Normalized(a), Normalized(b));
   switch (operation) {
-    case Equal: return equal;
-    case NotEqual: return !equal;
-    default: break;
+    case Equal:
+      return equal;
+    case NotEqual:
+      return !equal;
+    default:
+      break;
   }
   // The ordering operators always take both tests, so an operand the subtraction cannot
   // hold fails the same way whatever the equality test found.

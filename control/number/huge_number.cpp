@@ -16,7 +16,8 @@ void CheckPlaces(std::int64_t lo, std::int64_t hi) {
 HugeNumber HugeNumber::Zeros(std::int64_t lo, std::int64_t hi) {
   CheckPlaces(lo, hi);
   return HugeNumber(static_cast<std::int32_t>(lo),
-                    std::vector<std::int16_t>(static_cast<std::size_t>(std::max<std::int64_t>(hi - lo + 1, 0)), 0));
+                    std::vector<std::int16_t>(
+                        static_cast<std::size_t>(std::max<std::int64_t>(hi - lo + 1, 0)), 0));
 }
 
 HugeNumber HugeNumber::ZeroFormOf(ZeroForm form) {
@@ -60,7 +61,8 @@ void TrimZeroPlaces(HugeNumber& digits) {
   std::int64_t lo = digits.low();
   while (lo < hi && lo < 0 && digits.at(lo) == 0) ++lo;
   if (lo > hi) lo = hi;
-  if (lo != digits.low() || hi != digits.high() || digits.zero_form() != HugeNumber::ZeroForm::None) {
+  if (lo != digits.low() || hi != digits.high() ||
+      digits.zero_form() != HugeNumber::ZeroForm::None) {
     digits = RedimDigits(digits, lo, hi);
   }
 }
@@ -96,11 +98,17 @@ void UnifyDigitSigns(HugeNumber& digits) {
     const std::size_t lead = top - 1;
     if (d[lead] > 0) {
       for (std::size_t i = 0; i < lead; ++i) {
-        if (d[i] < 0) { d[i] = static_cast<std::int16_t>(d[i] + 10); --d[i + 1]; }
+        if (d[i] < 0) {
+          d[i] = static_cast<std::int16_t>(d[i] + 10);
+          --d[i + 1];
+        }
       }
     } else {
       for (std::size_t i = 0; i < lead; ++i) {
-        if (d[i] > 0) { d[i] = static_cast<std::int16_t>(d[i] - 10); ++d[i + 1]; }
+        if (d[i] > 0) {
+          d[i] = static_cast<std::int16_t>(d[i] - 10);
+          ++d[i + 1];
+        }
       }
     }
   }

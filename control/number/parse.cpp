@@ -27,9 +27,12 @@ std::string_view TakeDigits(std::string_view& rest) {
 
 std::int16_t ElementToDigit(const Variant& element) {
   switch (element.kind()) {
-    case VariantKind::Empty: return 0;
-    case VariantKind::Boolean: return element.boolean() ? -1 : 0;
-    case VariantKind::Int16: return element.int16();
+    case VariantKind::Empty:
+      return 0;
+    case VariantKind::Boolean:
+      return element.boolean() ? -1 : 0;
+    case VariantKind::Int16:
+      return element.int16();
     case VariantKind::Int32:
     case VariantKind::Double:
     case VariantKind::Text: {
@@ -51,7 +54,8 @@ std::int16_t ElementToDigit(const Variant& element) {
       return *digit;
     }
     case VariantKind::Missing:
-    case VariantKind::Array: break;
+    case VariantKind::Array:
+      break;
   }
   Raise(platform::kTypeMismatch);
 }
@@ -85,10 +89,12 @@ HugeNumber FromNumberText(std::string_view text) {
   const std::size_t last = m.find_last_not_of('0');
   const std::int64_t top = p.point - 1 - static_cast<std::int64_t>(first);
   const std::int64_t bottom = p.point - 1 - static_cast<std::int64_t>(last);
-  HugeNumber result = HugeNumber::Zeros(std::min<std::int64_t>(bottom, 0), std::max<std::int64_t>(top, 0));
+  HugeNumber result =
+      HugeNumber::Zeros(std::min<std::int64_t>(bottom, 0), std::max<std::int64_t>(top, 0));
   const int sign = parts->negative ? -1 : 1;
   for (std::size_t j = first; j <= last; ++j) {
-    result.at(p.point - 1 - static_cast<std::int64_t>(j)) = static_cast<std::int16_t>(sign * (m[j] - '0'));
+    result.at(p.point - 1 - static_cast<std::int64_t>(j)) =
+        static_cast<std::int16_t>(sign * (m[j] - '0'));
   }
   return result;
 }
@@ -136,7 +142,8 @@ bool IsNumericEx(const Variant& value) {
     case VariantKind::Empty:
     case VariantKind::Boolean:
     case VariantKind::Int16:
-    case VariantKind::Int32: return true;
+    case VariantKind::Int32:
+      return true;
     case VariantKind::Double: {
       const std::optional<std::string> text = platform::GeneralText(value.real());
       if (!text) return false;
@@ -148,7 +155,8 @@ bool IsNumericEx(const Variant& value) {
       return read && platform::GeneralText(*read) == value.text();
     }
     case VariantKind::Missing:
-    case VariantKind::Array: return false;
+    case VariantKind::Array:
+      return false;
   }
   return false;
 }
@@ -160,18 +168,24 @@ TypeOfValue GetType(const Variant& value) {
 
 std::string GeneralTextOf(const Variant& value) {
   switch (value.kind()) {
-    case VariantKind::Empty: return {};
-    case VariantKind::Boolean: return value.boolean() ? "-1" : "0";
-    case VariantKind::Int16: return std::to_string(value.int16());
-    case VariantKind::Int32: return std::to_string(value.int32());
+    case VariantKind::Empty:
+      return {};
+    case VariantKind::Boolean:
+      return value.boolean() ? "-1" : "0";
+    case VariantKind::Int16:
+      return std::to_string(value.int16());
+    case VariantKind::Int32:
+      return std::to_string(value.int32());
     case VariantKind::Double: {
       std::optional<std::string> text = platform::GeneralText(value.real());
       if (!text) Raise(platform::kOverflow);
       return std::move(*text);
     }
-    case VariantKind::Text: return value.text();
+    case VariantKind::Text:
+      return value.text();
     case VariantKind::Missing:
-    case VariantKind::Array: break;
+    case VariantKind::Array:
+      break;
   }
   Raise(platform::kTypeMismatch);
 }

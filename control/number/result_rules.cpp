@@ -63,10 +63,14 @@ Variant ResultRuleA(HugeNumber result, std::int32_t return_type) {
 
 Variant ResultRuleB(HugeNumber result, std::int32_t return_type) {
   switch (return_type) {
-    case Huge_Number: return ToVariant(std::move(result));
-    case String_Value: return Variant(HugeNumberToText(result));
-    case double_value: return Variant(HugeNumberToDouble(result));
-    default: return Variant();
+    case Huge_Number:
+      return ToVariant(std::move(result));
+    case String_Value:
+      return Variant(HugeNumberToText(result));
+    case double_value:
+      return Variant(HugeNumberToDouble(result));
+    default:
+      return Variant();
   }
 }
 

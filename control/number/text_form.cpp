@@ -55,7 +55,9 @@ std::string ConvertToString(const Variant& value) {
   } else if (x > m) {
     result.append(mantissa).append(static_cast<std::size_t>(x - m), '0');
   } else {
-    result.append(mantissa, 0, static_cast<std::size_t>(x)).append(".").append(mantissa, static_cast<std::size_t>(x));
+    result.append(mantissa, 0, static_cast<std::size_t>(x))
+        .append(".")
+        .append(mantissa, static_cast<std::size_t>(x));
   }
   return result;
 }

@@ -10,11 +10,16 @@ using platform::VariantKind;
 
 double ToDoubleArgument(const Variant& value) {
   switch (value.kind()) {
-    case VariantKind::Empty: return 0;
-    case VariantKind::Boolean: return value.boolean() ? -1 : 0;
-    case VariantKind::Int16: return value.int16();
-    case VariantKind::Int32: return value.int32();
-    case VariantKind::Double: return value.real();
+    case VariantKind::Empty:
+      return 0;
+    case VariantKind::Boolean:
+      return value.boolean() ? -1 : 0;
+    case VariantKind::Int16:
+      return value.int16();
+    case VariantKind::Int32:
+      return value.int32();
+    case VariantKind::Double:
+      return value.real();
     case VariantKind::Text: {
       const std::string_view text = TrimSpaces(value.text());
       if (text.empty()) return 0;
@@ -24,7 +29,8 @@ double ToDoubleArgument(const Variant& value) {
       return *read;
     }
     case VariantKind::Missing:
-    case VariantKind::Array: break;
+    case VariantKind::Array:
+      break;
   }
   Raise(platform::kTypeMismatch);
 }
@@ -50,14 +56,22 @@ CallArgs::CallArgs(const platform::MemberDesc& member, std::span<platform::Argum
   for (std::size_t i = 0; i < member.params.size(); ++i) {
     const platform::ParamDesc& param = member.params[i];
     const bool given = i < args.size() && !args[i].value().is(VariantKind::Missing);
-    const Variant& value = given                                           ? args[i].value()
+    const Variant& value = given                                          ? args[i].value()
                            : param.default_value.is(VariantKind::Missing) ? kNothing
                                                                           : param.default_value;
     switch (param.type) {
-      case platform::ParamType::Variant: values_.push_back(value); break;
-      case platform::ParamType::Int32: values_.emplace_back(ToInt32Argument(value)); break;
-      case platform::ParamType::Double: values_.emplace_back(ToDoubleArgument(value)); break;
-      case platform::ParamType::Text: values_.emplace_back(ToTextArgument(value)); break;
+      case platform::ParamType::Variant:
+        values_.push_back(value);
+        break;
+      case platform::ParamType::Int32:
+        values_.emplace_back(ToInt32Argument(value));
+        break;
+      case platform::ParamType::Double:
+        values_.emplace_back(ToDoubleArgument(value));
+        break;
+      case platform::ParamType::Text:
+        values_.emplace_back(ToTextArgument(value));
+        break;
     }
   }
 }

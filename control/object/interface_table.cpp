@@ -181,213 +181,435 @@ Variant Invokee(NumeronObject& self, CallArgs& args) {
 
 const std::vector<Member>& Members() {
   static const std::vector<Member> members = {
-    {0x60030000, "IsNumericEx", {Var("Numeric_Expression")}, ResultType::Boolean, "Boolean",
-         "",
-         &InvokeIsNumericEx},
-    {0x60030003, "Round", {Var("Numeric_Expression"), WrittenBack(Long("DecimalPlace", "Long"))}, ResultType::Variant, "Variant",
-         "Returns a number rounded to the 10^-(abs(decimalplace)) place, i.e., "
-         "the DecimalPlace is the number of digits behind the decimal that "
-         "remain in the result, the rest are stripped and the last remaining is "
-         "rounded to best approximate the removed digits.",
-         &InvokeRound},
-    {0x60030004, "Modulus", {Var("Numeric_Expression1"), Var("Numeric_Expression2"), Long("Return_Type", "TypeOfValue")}, ResultType::Variant, "Variant",
-         "Returns the modulus of two numbers in the specified return type.  "
-         "Equivilent to: (numeric_expression1 mod numeric_expression2) in Visual "
-         "Basic.",
-         &InvokeModulus},
-    {0x60030005, "Pi", {WrittenBack(OptionalLong("Precision", "Long", 10)), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns Pi in the type specified with the precision specified (maximum "
-         "is 999).",
-         &InvokePi},
-    {0x60030006, "e", {WrittenBack(OptionalLong("Precision", "Long", 10)), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns e with the given decimal precision (maximum = 999) from an "
-         "internal constant in the type specified.",
-         &Invokee},
-    {0x60030007, "Exponential", {Var("Numeric_Expression"), Var("Exponent"), WrittenBack(OptionalLong("SeriesLength", "Long", 30)), WrittenBack(OptionalLong("Precision", "Long", 10)), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns a numeric_expression raised to an exponent in the type "
-         "specified with a given precision.  Serieslength determines the number "
-         "of items in the series.",
-         &InvokeExponential},
-    {0x6003000A, "CreateHugeNumber", {Var("Numeric_Expression")}, ResultType::Variant, "Variant",
-         "Returns a huge number (stored in a variant) created from a "
-         "numeric_expression. ",
-         &InvokeCreateHugeNumber},
-    {0x6003000D, "ConvertToDouble", {Var("Numeric_Expression")}, ResultType::Double, "Double",
-         "Returns a double value created from the numeric_expression.",
-         &InvokeConvertToDouble},
-    {0x6003000F, "IsValueOverflow", {Var("Numeric_Expression")}, ResultType::Boolean, "Boolean",
-         "Returns true if numeric_expression is too large (or small) to fit into "
-         "a double value.",
-         &InvokeIsValueOverflow},
-    {0x60030010, "ConvertToString", {Var("Numeric_Expression")}, ResultType::Text, "String",
-         "Returns a string created from a numeric_expression. ",
-         &InvokeConvertToString},
-    {0x60030012, "Add", {Var("Numeric_Expression1"), Var("Numeric_Expression2"), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Adds two numeric expressions together and returns the result in the "
-         "form of the specified type.",
-         &InvokeAdd},
-    {0x60030014, "Subtract", {Var("Numeric_Expression1"), Var("Numeric_Expression2"), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Subtracts two values and returns the result in the type specified.",
-         &InvokeSubtract},
-    {0x60030015, "Negate", {Var("Numeric_Expression")}, ResultType::Variant, "Variant",
-         "Returns -numeric_expression.",
-         &InvokeNegate},
-    {0x60030016, "LineUpStringValues", {WrittenBack(Var("Numeric_Expression1")), WrittenBack(Var("Numeric_Expression2")), OptionalLong("Append_Trailing_Zeros", "Flag")}, ResultType::Int32, "Long",
-         "Takes two strings (passing built-in numerical data types produces an "
-         "error) and \"lines up\" the numbers, making their decimal points appear "
-         "in the same position for both numbers.  If trailing zeros are opted "
-         "for, 0s will be appened as needed.  Returns the length of the first "
-         "string (which is the same as the second).  You may pass variants to "
-         "this function instead of strings, but do so with care, remembering "
-         "that they will now be string values.",
-         &InvokeLineUpStringValues},
-    {0x6003001C, "ConvertToScientific", {Var("Numeric_Expression")}, ResultType::Text, "String",
-         "Returns the scientific notation of numeric_expression in the form of a "
-         "string.  Useful for display purposes.",
-         &InvokeConvertToScientific},
-    {0x6003001E, "GetDigit", {Var("Numeric_Expression"), Real("DecimalPlace")}, ResultType::Int16, "Integer",
-         "Returns an integer containing the digit value (-9 to 9) at a given "
-         "place (0 is ones, 1 in tens,  -1 in hundreths, etc.)",
-         &InvokeGetDigit},
-    {0x6003001F, "GetHighestPlace", {Var("Numeric_Expression")}, ResultType::Int32, "Long",
-         "Returns the largest place in a number that contains a value (other "
-         "than 0), i.e., 600 returns 2 and 1.45 returns 0, basically, the "
-         "largest value of x that returns a result >= 1 in the equation:  "
-         "numeric_expression/(10^x).  ",
-         &InvokeGetHighestPlace},
-    {0x60030020, "GetLowestPlace", {Var("Numeric_Expression")}, ResultType::Int16, "Integer",
-         "Same as GetHighestPlace, except that it returns the lowest place in a "
-         "number that contains a value.",
-         &InvokeGetLowestPlace},
-    {0x60030021, "GetType", {Var("Numeric_Expression")}, ResultType::Int32, "TypeOfValue",
-         "Returns the type of a value passed to the function with the return "
-         "type TypeOfValue.",
-         &InvokeGetType},
-    {0x60030023, "Compare", {Var("Numeric_Expression1"), Var("Numeric_Expression2"), OptionalLong("Operation", "Comparison_Operator", 0)}, ResultType::Boolean, "Boolean",
-         "Compares two numeric_expressions with the specified comparison "
-         "operator and returns a boolean result.",
-         &InvokeCompare},
-    {0x60030027, "Divide", {Var("Numeric_Expression1"), Var("Numeric_Expression2"), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the result of dividing numeric_expression1 by "
-         "numeric_expression2 (ne1/ne2) in the specified type and with the "
-         "specified decimal precision.",
-         &InvokeDivide},
-    {0x60030029, "Slide", {Var("Numeric_Expression"), WrittenBack(Long("DecimalPlaceShift", "Long"))}, ResultType::Variant, "Variant",
-         "Returns a \"slided\" numeric_expression, slid by the value DecimalPlace "
-         "shift.  Mathmatically, this is equivilent "
-         "to:\r\n(numeric_expression)*(10^decimalplaceshift).",
-         &InvokeSlide},
-    {0x6003002B, "Multiply", {Var("Numeric_Expression1"), Var("Numeric_Expression2"), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Multiplies two numeric_expressions and returns the result in the "
-         "return type specified.",
-         &InvokeMultiply},
-    {0x6003002C, "ConvertToWhole", {Var("Numeric_Expression")}, ResultType::Variant, "Variant",
-         "Returns only the integral part of numeric_expression.  Equivilent to "
-         "the Int() function in Visual Basic.",
-         &InvokeConvertToWhole},
-    {0x6003002E, "TrimStringValue", {Str("String_Value")}, ResultType::Text, "String",
-         "Accepts a string argument and returns a string with all excess "
-         "(unneeded to represent the value properly) 0's.  This is useful for "
-         "display purposes. ",
-         &InvokeTrimStringValue},
-    {0x6003002F, "AbsoluteValue", {Var("Numeric_Expression")}, ResultType::Variant, "Variant",
-         "Returns the absolute value of a numeric expression.  Equivilent to the "
-         "abs() function in Visual Basic.",
-         &InvokeAbsoluteValue},
-    {0x60030031, "Factorial", {Var("Numeric_Expression"), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the factorial of a number in the type specified.  When "
-         "requesting a double return type, care should be taken to avoid an "
-         "overflow.",
-         &InvokeFactorial},
-    {0x60030034, "Increment", {WrittenBack(Var("Numeric_Expression"))}, ResultType::Variant, "Variant",
-         "Returns  a numeric expression incremented by 1.",
-         &InvokeIncrement},
-    {0x60030035, "Log_e", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the result of a logarithim with a base of e on a "
-         "numeric_expression in the specified return type with a given "
-         "precision.",
-         &InvokeLog_e},
-    {0x60030037, "Calculate_e", {OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Generates e \"on the fly\" and returns the result in the type specified, "
-         "with the given precision.",
-         &InvokeCalculate_e},
-    {0x60030038, "eToExponent", {OptionalVariant("Exponent", I2(2)), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns e to an exponent (generated on the fly) in the specified type "
-         "with the specified precision.  Serieslength indicated how long the "
-         "series used for the calculation should be.",
-         &InvokeeToExponent},
-    {0x60030039, "Logarithm", {Var("Numeric_Expression"), OptionalVariant("Base", I2(10)), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Like log_e, but allows you to specify the base.",
-         &InvokeLogarithm},
-    {0x6003003A, "Sine", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the sine of a numeric_expression  in the form of the specified "
-         "type.",
-         &InvokeTrig<Sine>},
-    {0x6003003B, "Cosine", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the cosine of a numeric_expression  in the form of the "
-         "specified type.",
-         &InvokeTrig<Cosine>},
-    {0x6003003C, "Tangent", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the tangent of a numeric_expression  in the form of the "
-         "specified type.",
-         &InvokeTrig<Tangent>},
-    {0x6003003D, "Secant", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the secant of a numeric_expression  in the form of the "
-         "specified type.",
-         &InvokeTrig<Secant>},
-    {0x6003003E, "Cosecant", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the cosecant of a numeric_expression  in the form of the "
-         "specified type.",
-         &InvokeTrig<Cosecant>},
-    {0x6003003F, "Cotangent", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the cotangent of a numeric_expression  in the form of the "
-         "specified type.",
-         &InvokeTrig<Cotangent>},
-    {0x60030040, "ArcSine", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the inverse sine of a numeric_expression  in the form of the "
-         "specified type.",
-         &InvokeTrig<ArcSine>},
-    {0x60030041, "ArcCosine", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), WrittenBack(OptionalLong("Precision", "Long", 10)), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the inverse cosine of a numeric_expression in the form of the "
-         "specified type.",
-         &InvokeArcCosine},
-    {0x60030042, "ArcTangent", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the inverse tangent of a numeric_expression  in the form of "
-         "the specified type.",
-         &InvokeTrig<ArcTangent>},
-    {0x60030043, "ArcCotangent", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the inverse cotangent of a numeric_expression in the form of "
-         "the specified type.",
-         &InvokeOfReciprocal<ArcTangent>},
-    {0x60030044, "ArcSecant", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), WrittenBack(OptionalLong("Precision", "Long", 10)), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the inverse secant of a numeric_expression  in the form of the "
-         "specified type.",
-         &InvokeArcSecant},
-    {0x60030045, "ArcCosecant", {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)}, ResultType::Variant, "Variant",
-         "Returns the inverse cosecant of a numeric_expression in the form of "
-         "the specified type.",
-         &InvokeOfReciprocal<ArcSine>},
+      {0x60030000,
+       "IsNumericEx",
+       {Var("Numeric_Expression")},
+       ResultType::Boolean,
+       "Boolean",
+       "",
+       &InvokeIsNumericEx},
+      {0x60030003,
+       "Round",
+       {Var("Numeric_Expression"), WrittenBack(Long("DecimalPlace", "Long"))},
+       ResultType::Variant,
+       "Variant",
+       "Returns a number rounded to the 10^-(abs(decimalplace)) place, i.e., "
+       "the DecimalPlace is the number of digits behind the decimal that "
+       "remain in the result, the rest are stripped and the last remaining is "
+       "rounded to best approximate the removed digits.",
+       &InvokeRound},
+      {0x60030004,
+       "Modulus",
+       {Var("Numeric_Expression1"), Var("Numeric_Expression2"), Long("Return_Type", "TypeOfValue")},
+       ResultType::Variant,
+       "Variant",
+       "Returns the modulus of two numbers in the specified return type.  "
+       "Equivilent to: (numeric_expression1 mod numeric_expression2) in Visual "
+       "Basic.",
+       &InvokeModulus},
+      {0x60030005,
+       "Pi",
+       {WrittenBack(OptionalLong("Precision", "Long", 10)),
+        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns Pi in the type specified with the precision specified (maximum "
+       "is 999).",
+       &InvokePi},
+      {0x60030006,
+       "e",
+       {WrittenBack(OptionalLong("Precision", "Long", 10)),
+        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns e with the given decimal precision (maximum = 999) from an "
+       "internal constant in the type specified.",
+       &Invokee},
+      {0x60030007,
+       "Exponential",
+       {Var("Numeric_Expression"), Var("Exponent"),
+        WrittenBack(OptionalLong("SeriesLength", "Long", 30)),
+        WrittenBack(OptionalLong("Precision", "Long", 10)),
+        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns a numeric_expression raised to an exponent in the type "
+       "specified with a given precision.  Serieslength determines the number "
+       "of items in the series.",
+       &InvokeExponential},
+      {0x6003000A,
+       "CreateHugeNumber",
+       {Var("Numeric_Expression")},
+       ResultType::Variant,
+       "Variant",
+       "Returns a huge number (stored in a variant) created from a "
+       "numeric_expression. ",
+       &InvokeCreateHugeNumber},
+      {0x6003000D,
+       "ConvertToDouble",
+       {Var("Numeric_Expression")},
+       ResultType::Double,
+       "Double",
+       "Returns a double value created from the numeric_expression.",
+       &InvokeConvertToDouble},
+      {0x6003000F,
+       "IsValueOverflow",
+       {Var("Numeric_Expression")},
+       ResultType::Boolean,
+       "Boolean",
+       "Returns true if numeric_expression is too large (or small) to fit into "
+       "a double value.",
+       &InvokeIsValueOverflow},
+      {0x60030010,
+       "ConvertToString",
+       {Var("Numeric_Expression")},
+       ResultType::Text,
+       "String",
+       "Returns a string created from a numeric_expression. ",
+       &InvokeConvertToString},
+      {0x60030012,
+       "Add",
+       {Var("Numeric_Expression1"), Var("Numeric_Expression2"),
+        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Adds two numeric expressions together and returns the result in the "
+       "form of the specified type.",
+       &InvokeAdd},
+      {0x60030014,
+       "Subtract",
+       {Var("Numeric_Expression1"), Var("Numeric_Expression2"),
+        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Subtracts two values and returns the result in the type specified.",
+       &InvokeSubtract},
+      {0x60030015,
+       "Negate",
+       {Var("Numeric_Expression")},
+       ResultType::Variant,
+       "Variant",
+       "Returns -numeric_expression.",
+       &InvokeNegate},
+      {0x60030016,
+       "LineUpStringValues",
+       {WrittenBack(Var("Numeric_Expression1")), WrittenBack(Var("Numeric_Expression2")),
+        OptionalLong("Append_Trailing_Zeros", "Flag")},
+       ResultType::Int32,
+       "Long",
+       "Takes two strings (passing built-in numerical data types produces an "
+       "error) and \"lines up\" the numbers, making their decimal points appear "
+       "in the same position for both numbers.  If trailing zeros are opted "
+       "for, 0s will be appened as needed.  Returns the length of the first "
+       "string (which is the same as the second).  You may pass variants to "
+       "this function instead of strings, but do so with care, remembering "
+       "that they will now be string values.",
+       &InvokeLineUpStringValues},
+      {0x6003001C,
+       "ConvertToScientific",
+       {Var("Numeric_Expression")},
+       ResultType::Text,
+       "String",
+       "Returns the scientific notation of numeric_expression in the form of a "
+       "string.  Useful for display purposes.",
+       &InvokeConvertToScientific},
+      {0x6003001E,
+       "GetDigit",
+       {Var("Numeric_Expression"), Real("DecimalPlace")},
+       ResultType::Int16,
+       "Integer",
+       "Returns an integer containing the digit value (-9 to 9) at a given "
+       "place (0 is ones, 1 in tens,  -1 in hundreths, etc.)",
+       &InvokeGetDigit},
+      {0x6003001F,
+       "GetHighestPlace",
+       {Var("Numeric_Expression")},
+       ResultType::Int32,
+       "Long",
+       "Returns the largest place in a number that contains a value (other "
+       "than 0), i.e., 600 returns 2 and 1.45 returns 0, basically, the "
+       "largest value of x that returns a result >= 1 in the equation:  "
+       "numeric_expression/(10^x).  ",
+       &InvokeGetHighestPlace},
+      {0x60030020,
+       "GetLowestPlace",
+       {Var("Numeric_Expression")},
+       ResultType::Int16,
+       "Integer",
+       "Same as GetHighestPlace, except that it returns the lowest place in a "
+       "number that contains a value.",
+       &InvokeGetLowestPlace},
+      {0x60030021,
+       "GetType",
+       {Var("Numeric_Expression")},
+       ResultType::Int32,
+       "TypeOfValue",
+       "Returns the type of a value passed to the function with the return "
+       "type TypeOfValue.",
+       &InvokeGetType},
+      {0x60030023,
+       "Compare",
+       {Var("Numeric_Expression1"), Var("Numeric_Expression2"),
+        OptionalLong("Operation", "Comparison_Operator", 0)},
+       ResultType::Boolean,
+       "Boolean",
+       "Compares two numeric_expressions with the specified comparison "
+       "operator and returns a boolean result.",
+       &InvokeCompare},
+      {0x60030027,
+       "Divide",
+       {Var("Numeric_Expression1"), Var("Numeric_Expression2"),
+        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the result of dividing numeric_expression1 by "
+       "numeric_expression2 (ne1/ne2) in the specified type and with the "
+       "specified decimal precision.",
+       &InvokeDivide},
+      {0x60030029,
+       "Slide",
+       {Var("Numeric_Expression"), WrittenBack(Long("DecimalPlaceShift", "Long"))},
+       ResultType::Variant,
+       "Variant",
+       "Returns a \"slided\" numeric_expression, slid by the value DecimalPlace "
+       "shift.  Mathmatically, this is equivilent "
+       "to:\r\n(numeric_expression)*(10^decimalplaceshift).",
+       &InvokeSlide},
+      {0x6003002B,
+       "Multiply",
+       {Var("Numeric_Expression1"), Var("Numeric_Expression2"),
+        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Multiplies two numeric_expressions and returns the result in the "
+       "return type specified.",
+       &InvokeMultiply},
+      {0x6003002C,
+       "ConvertToWhole",
+       {Var("Numeric_Expression")},
+       ResultType::Variant,
+       "Variant",
+       "Returns only the integral part of numeric_expression.  Equivilent to "
+       "the Int() function in Visual Basic.",
+       &InvokeConvertToWhole},
+      {0x6003002E,
+       "TrimStringValue",
+       {Str("String_Value")},
+       ResultType::Text,
+       "String",
+       "Accepts a string argument and returns a string with all excess "
+       "(unneeded to represent the value properly) 0's.  This is useful for "
+       "display purposes. ",
+       &InvokeTrimStringValue},
+      {0x6003002F,
+       "AbsoluteValue",
+       {Var("Numeric_Expression")},
+       ResultType::Variant,
+       "Variant",
+       "Returns the absolute value of a numeric expression.  Equivilent to the "
+       "abs() function in Visual Basic.",
+       &InvokeAbsoluteValue},
+      {0x60030031,
+       "Factorial",
+       {Var("Numeric_Expression"), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the factorial of a number in the type specified.  When "
+       "requesting a double return type, care should be taken to avoid an "
+       "overflow.",
+       &InvokeFactorial},
+      {0x60030034,
+       "Increment",
+       {WrittenBack(Var("Numeric_Expression"))},
+       ResultType::Variant,
+       "Variant",
+       "Returns  a numeric expression incremented by 1.",
+       &InvokeIncrement},
+      {0x60030035,
+       "Log_e",
+       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
+        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the result of a logarithim with a base of e on a "
+       "numeric_expression in the specified return type with a given "
+       "precision.",
+       &InvokeLog_e},
+      {0x60030037,
+       "Calculate_e",
+       {OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10),
+        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Generates e \"on the fly\" and returns the result in the type specified, "
+       "with the given precision.",
+       &InvokeCalculate_e},
+      {0x60030038,
+       "eToExponent",
+       {OptionalVariant("Exponent", I2(2)), OptionalLong("SeriesLength", "Long", 30),
+        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns e to an exponent (generated on the fly) in the specified type "
+       "with the specified precision.  Serieslength indicated how long the "
+       "series used for the calculation should be.",
+       &InvokeeToExponent},
+      {0x60030039,
+       "Logarithm",
+       {Var("Numeric_Expression"), OptionalVariant("Base", I2(10)),
+        OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10),
+        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Like log_e, but allows you to specify the base.",
+       &InvokeLogarithm},
+      {0x6003003A,
+       "Sine",
+       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
+        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the sine of a numeric_expression  in the form of the specified "
+       "type.",
+       &InvokeTrig<Sine>},
+      {0x6003003B,
+       "Cosine",
+       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
+        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the cosine of a numeric_expression  in the form of the "
+       "specified type.",
+       &InvokeTrig<Cosine>},
+      {0x6003003C,
+       "Tangent",
+       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
+        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the tangent of a numeric_expression  in the form of the "
+       "specified type.",
+       &InvokeTrig<Tangent>},
+      {0x6003003D,
+       "Secant",
+       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
+        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the secant of a numeric_expression  in the form of the "
+       "specified type.",
+       &InvokeTrig<Secant>},
+      {0x6003003E,
+       "Cosecant",
+       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
+        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the cosecant of a numeric_expression  in the form of the "
+       "specified type.",
+       &InvokeTrig<Cosecant>},
+      {0x6003003F,
+       "Cotangent",
+       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
+        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the cotangent of a numeric_expression  in the form of the "
+       "specified type.",
+       &InvokeTrig<Cotangent>},
+      {0x60030040,
+       "ArcSine",
+       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
+        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the inverse sine of a numeric_expression  in the form of the "
+       "specified type.",
+       &InvokeTrig<ArcSine>},
+      {0x60030041,
+       "ArcCosine",
+       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
+        WrittenBack(OptionalLong("Precision", "Long", 10)),
+        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the inverse cosine of a numeric_expression in the form of the "
+       "specified type.",
+       &InvokeArcCosine},
+      {0x60030042,
+       "ArcTangent",
+       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
+        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the inverse tangent of a numeric_expression  in the form of "
+       "the specified type.",
+       &InvokeTrig<ArcTangent>},
+      {0x60030043,
+       "ArcCotangent",
+       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
+        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the inverse cotangent of a numeric_expression in the form of "
+       "the specified type.",
+       &InvokeOfReciprocal<ArcTangent>},
+      {0x60030044,
+       "ArcSecant",
+       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
+        WrittenBack(OptionalLong("Precision", "Long", 10)),
+        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the inverse secant of a numeric_expression  in the form of the "
+       "specified type.",
+       &InvokeArcSecant},
+      {0x60030045,
+       "ArcCosecant",
+       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
+        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       ResultType::Variant,
+       "Variant",
+       "Returns the inverse cosecant of a numeric_expression in the form of "
+       "the specified type.",
+       &InvokeOfReciprocal<ArcSine>},
   };
   return members;
 }
 
 const platform::TypeLibrary& NumeronTypeLibrary() {
   static const platform::TypeLibrary library = [] {
-    platform::TypeLibrary lib{
-        "NumeronControl", "4.0", "Orrindale Numeron Control Demo", "Numeron.hlp",
-        "{71702D7C-5565-11D2-9AB7-444553540001}", "_Numeron",
-        "{FA9127B5-55F9-11D2-9AB7-444553540001}", {}, {}};
+    platform::TypeLibrary lib{"NumeronControl",
+                              "4.0",
+                              "Orrindale Numeron Control Demo",
+                              "Numeron.hlp",
+                              "{71702D7C-5565-11D2-9AB7-444553540001}",
+                              "_Numeron",
+                              "{FA9127B5-55F9-11D2-9AB7-444553540001}",
+                              {},
+                              {}};
     for (const Member& member : Members()) lib.members.push_back(member.desc);
     lib.enums = {
         {"Flag", "{FA9127B7-55F9-11D2-9AB7-444553540001}", {{"Yes", 0}, {"No", 1}}},
-        {"Operation", "{FA9127B8-55F9-11D2-9AB7-444553540001}",
-         {{"Addition", 0}, {"Subtraction", 1}, {"Multiplication", 2}, {"Division", 3},
-          {"Modulation", 4}, {"Exponent", 5}}},
-        {"TypeOfValue", "{FA9127B9-55F9-11D2-9AB7-444553540001}",
+        {"Operation",
+         "{FA9127B8-55F9-11D2-9AB7-444553540001}",
+         {{"Addition", 0},
+          {"Subtraction", 1},
+          {"Multiplication", 2},
+          {"Division", 3},
+          {"Modulation", 4},
+          {"Exponent", 5}}},
+        {"TypeOfValue",
+         "{FA9127B9-55F9-11D2-9AB7-444553540001}",
          {{"Huge_Number", 0}, {"String_Value", 1}, {"double_value", 2}}},
-        {"Comparison_Operator", "{FA9127BA-55F9-11D2-9AB7-444553540001}",
-         {{"Equal", 0}, {"greaterthan", 1}, {"LessThan", 2}, {"NotEqual", 3},
-          {"GreaterThanOrEqual", 4}, {"LessThanOrEqual", 5}}},
+        {"Comparison_Operator",
+         "{FA9127BA-55F9-11D2-9AB7-444553540001}",
+         {{"Equal", 0},
+          {"greaterthan", 1},
+          {"LessThan", 2},
+          {"NotEqual", 3},
+          {"GreaterThanOrEqual", 4},
+          {"LessThanOrEqual", 5}}},
     };
     return lib;
   }();

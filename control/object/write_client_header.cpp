@@ -40,9 +40,12 @@ const EnumDesc* FindEnum(const TypeLibrary& library, std::string_view name) {
 // The C++ type a parameter is given as, without reference or const.
 std::string ValueType(const TypeLibrary& library, const ParamDesc& param) {
   switch (param.type) {
-    case ParamType::Variant: return "Variant";
-    case ParamType::Double: return "double";
-    case ParamType::Text: return "std::string";
+    case ParamType::Variant:
+      return "Variant";
+    case ParamType::Double:
+      return "double";
+    case ParamType::Text:
+      return "std::string";
     case ParamType::Int32:
       return FindEnum(library, param.type_name) ? std::string(param.type_name) : "std::int32_t";
   }
@@ -88,40 +91,55 @@ std::string DefaultValue(const TypeLibrary& library, const MemberDesc& member,
   }
   if (param.type != ParamType::Variant) Refuse(member, "an optional double or text parameter");
   switch (value.kind()) {
-    case VariantKind::Missing: return "Variant::Missing()";
-    case VariantKind::Int16: return "Variant(std::int16_t{" + std::to_string(value.int16()) + "})";
-    case VariantKind::Int32: return "Variant(std::int32_t{" + std::to_string(value.int32()) + "})";
-    case VariantKind::Text: return "Variant(" + QuoteText(value.text()) + ")";
-    default: Refuse(member, "a Variant default of a kind this writer does not spell");
+    case VariantKind::Missing:
+      return "Variant::Missing()";
+    case VariantKind::Int16:
+      return "Variant(std::int16_t{" + std::to_string(value.int16()) + "})";
+    case VariantKind::Int32:
+      return "Variant(std::int32_t{" + std::to_string(value.int32()) + "})";
+    case VariantKind::Text:
+      return "Variant(" + QuoteText(value.text()) + ")";
+    default:
+      Refuse(member, "a Variant default of a kind this writer does not spell");
   }
 }
 
 std::string ResultCppType(const TypeLibrary& library, const MemberDesc& member) {
   switch (member.result) {
-    case ResultType::Variant: return "Variant";
-    case ResultType::Boolean: return "bool";
-    case ResultType::Int16: return "std::int16_t";
+    case ResultType::Variant:
+      return "Variant";
+    case ResultType::Boolean:
+      return "bool";
+    case ResultType::Int16:
+      return "std::int16_t";
     case ResultType::Int32:
       // An enumeration result (GetType) is given as the enumeration.
       return FindEnum(library, member.result_type_name) ? std::string(member.result_type_name)
                                                         : "std::int32_t";
-    case ResultType::Double: return "double";
-    case ResultType::Text: return "std::string";
+    case ResultType::Double:
+      return "double";
+    case ResultType::Text:
+      return "std::string";
   }
   return {};
 }
 
 std::string ResultExpression(const TypeLibrary& library, const MemberDesc& member) {
   switch (member.result) {
-    case ResultType::Variant: return "result";
-    case ResultType::Boolean: return "result.boolean()";
-    case ResultType::Int16: return "result.int16()";
+    case ResultType::Variant:
+      return "result";
+    case ResultType::Boolean:
+      return "result.boolean()";
+    case ResultType::Int16:
+      return "result.int16()";
     case ResultType::Int32:
       return FindEnum(library, member.result_type_name)
                  ? "static_cast<" + std::string(member.result_type_name) + ">(result.int32())"
                  : "result.int32()";
-    case ResultType::Double: return "result.real()";
-    case ResultType::Text: return "result.text()";
+    case ResultType::Double:
+      return "result.real()";
+    case ResultType::Text:
+      return "result.text()";
   }
   return {};
 }
@@ -205,10 +223,11 @@ void WriteDeclarations(std::ostream& out, const TypeLibrary& library, const Memb
 void WriteDefinitions(std::ostream& out, const TypeLibrary& library, const MemberDesc& member) {
   for (const std::size_t length : OverloadLengths(member)) {
     std::vector<std::string> params;
-    for (std::size_t i = 0; i < length; ++i) params.push_back(Declarator(library, member.params[i]));
+    for (std::size_t i = 0; i < length; ++i)
+      params.push_back(Declarator(library, member.params[i]));
     out << '\n'
-        << Wrap("inline " + ResultCppType(library, member) + " Numeron::" +
-                    std::string(member.name) + '(',
+        << Wrap("inline " + ResultCppType(library, member) +
+                    " Numeron::" + std::string(member.name) + '(',
                 params, ") const {", "    ")
         << '\n';
     std::vector<std::string> written_back_ints;
@@ -239,7 +258,8 @@ void WriteDefinitions(std::ostream& out, const TypeLibrary& library, const Membe
       }
     }
     out << "  Variant result;\n"
-        << "  const detail::Outcome outcome = Call(dispid::" << member.name << ", args, &result);\n";
+        << "  const detail::Outcome outcome = Call(dispid::" << member.name
+        << ", args, &result);\n";
     // What the member stored before a failure stays stored, as it would for a dispatch host.
     for (const std::string& name : written_back_ints) {
       out << "  if (" << name << "_variable.is(platform::VariantKind::Int32)) {\n"
@@ -256,15 +276,16 @@ void Check(const TypeLibrary& library) {
   for (const MemberDesc& member : library.members) {
     for (const ParamDesc& param : member.params) {
       const bool in_enum = param.type == ParamType::Int32 && FindEnum(library, param.type_name);
-      if (param.written_back && (in_enum || param.type == ParamType::Double ||
-                                 param.type == ParamType::Text)) {
+      if (param.written_back &&
+          (in_enum || param.type == ParamType::Double || param.type == ParamType::Text)) {
         Refuse(member, "a written-back parameter that is not a Long or a Variant");
       }
     }
   }
 }
 
-constexpr std::string_view kPreamble = R"(// The typed C++ client of the Numeron component: one method per member of its dispatch
+constexpr std::string_view kPreamble =
+    R"(// The typed C++ client of the Numeron component: one method per member of its dispatch
 // interface, with the member's parameters, kinds and defaults, calling it by dispatch
 // identifier. Written at build time from the component's own interface table; do not edit.
 //
@@ -366,8 +387,8 @@ std::string Header() {
     for (const auto& [name, value] : e.members) {
       items.push_back(std::string(name) + " = " + std::to_string(value));
     }
-    out << '\n' << Wrap("enum class " + std::string(e.name) + " : std::int32_t { ", items, " };",
-                         "  ")
+    out << '\n'
+        << Wrap("enum class " + std::string(e.name) + " : std::int32_t { ", items, " };", "  ")
         << '\n';
   }
 

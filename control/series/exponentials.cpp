@@ -30,12 +30,13 @@ std::optional<std::int32_t> WholeExponent(const HugeNumber& normal) {
   return static_cast<std::int32_t>(value);
 }
 
-// b^k, b in normal form, as the loop leaves it: |k| - 1 exact products with the base (not by squaring), then for a
-// negative k the reciprocal by Divide; the result by result rule B.
+// b^k, b in normal form, as the loop leaves it: |k| - 1 exact products with the base (not by
+// squaring), then for a negative k the reciprocal by Divide; the result by result rule B.
 Variant WholePower(const HugeNumber& base, std::int32_t k, std::int32_t precision,
                    std::int32_t return_type) {
   if (k == 0) return ResultRuleB(Small(1), return_type);
-  const std::uint64_t count = k < 0 ? 0 - static_cast<std::uint64_t>(k) : static_cast<std::uint64_t>(k);
+  const std::uint64_t count =
+      k < 0 ? 0 - static_cast<std::uint64_t>(k) : static_cast<std::uint64_t>(k);
   if (IsZeroDigits(base)) {
     if (k < 0) Raise(kDivideByZero);
     return ResultRuleB(count == 1 ? base : HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer),
@@ -52,8 +53,9 @@ Variant WholePower(const HugeNumber& base, std::int32_t k, std::int32_t precisio
   if (std::max(top, 0.0) - std::min(bottom, 0.0) > kMaxPlaces) Raise(platform::kOverflow);
   mpz_class power;
   mpz_pow_ui(power.get_mpz_t(), magnitude.get_mpz_t(), count);
-  const HugeNumber value = NormalFromScaled(power, IsNegative(base) && count % 2 == 1,
-                                            std::int64_t{base.low()} * static_cast<std::int64_t>(count));
+  const HugeNumber value =
+      NormalFromScaled(power, IsNegative(base) && count % 2 == 1,
+                       std::int64_t{base.low()} * static_cast<std::int64_t>(count));
   if (k < 0) {
     const Variant reciprocal =
         Divide(Variant(std::int16_t{1}), ToVariant(value), precision, Huge_Number);
@@ -61,7 +63,8 @@ Variant WholePower(const HugeNumber& base, std::int32_t k, std::int32_t precisio
   }
   if (return_type == String_Value) return Variant(HugeNumberToText(value));
   if (return_type != Huge_Number && return_type != double_value) return Variant();
-  if (return_type == double_value && ClampSide(value) != 0) return Variant(HugeNumberToDouble(value));
+  if (return_type == double_value && ClampSide(value) != 0)
+    return Variant(HugeNumberToDouble(value));
   HugeNumber product = base;
   for (std::uint64_t i = 2; i <= count; ++i) product = ProductOf(product, base);
   return ResultRuleB(std::move(product), return_type);

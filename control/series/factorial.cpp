@@ -21,7 +21,8 @@ mpz_class ProductOfFactors(const mpz_class& first, const mpz_class& unit, std::u
     return product;
   }
   const std::uint64_t middle = from + (to - from) / 2;
-  return ProductOfFactors(first, unit, from, middle) * ProductOfFactors(first, unit, middle + 1, to);
+  return ProductOfFactors(first, unit, from, middle) *
+         ProductOfFactors(first, unit, middle + 1, to);
 }
 
 struct Scaled {
@@ -38,7 +39,8 @@ mpz_class StepsWithinLimit(const HugeNumber& x) {
   const mpz_class steps_value = m > unit ? mpz_class((m - 1) / unit) : mpz_class(0);
   // Every factor but the last is at least 1 and each carries `fraction` decimal places.
   const double steps = steps_value.get_d();
-  if (steps > kMaxPlaces || Log10Factorial(steps) > kMaxPlaces || (steps + 1) * fraction > kMaxPlaces) {
+  if (steps > kMaxPlaces || Log10Factorial(steps) > kMaxPlaces ||
+      (steps + 1) * fraction > kMaxPlaces) {
     Raise(platform::kOverflow);
   }
   return steps_value;

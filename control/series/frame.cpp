@@ -40,7 +40,7 @@ HugeNumber Truncate(const HugeNumber& digits, std::int32_t precision) {
 
 HugeNumber CutBelow(const HugeNumber& digits, std::int32_t precision) {
   return digits.low() < -std::int64_t{AbsolutePlaces(precision)} ? Truncate(digits, precision)
-                                                                  : digits;
+                                                                 : digits;
 }
 
 }  // namespace numeron

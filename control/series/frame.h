@@ -3,9 +3,9 @@
 // gives exactly what its normal form gives).
 #pragma once
 
-#include <cstdint>
-
 #include <gmpxx.h>
+
+#include <cstdint>
 
 #include "control/number/number.h"
 

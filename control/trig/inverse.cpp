@@ -34,7 +34,8 @@ HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int3
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
     const HugeNumber term = Normalized(power);
     const mpz_class dividend = SignedValueOf(term) * numerator.value();
-    sum = AddDigits(sum, InternalDivideScaled(dividend, term.low(), m * denominator.value(), precision));
+    sum = AddDigits(sum,
+                    InternalDivideScaled(dividend, term.low(), m * denominator.value(), precision));
     e += 2;
     denominator.MultiplyBy(e);
     m += 2;
@@ -79,8 +80,8 @@ Variant ArcTangent(const Variant& value, std::int32_t series_length, std::int32_
 
 Variant ArcCosine(const HugeNumber& pi, const Variant& x, std::int32_t series_length,
                   std::int32_t places, std::int32_t return_type) {
-  const Variant half_pi = Divide(CutConstant(pi, places, Huge_Number), Variant(std::int16_t{2}),
-                                 places, Huge_Number);
+  const Variant half_pi =
+      Divide(CutConstant(pi, places, Huge_Number), Variant(std::int16_t{2}), places, Huge_Number);
   const Variant arc_sine = ToVariant(ArcSineOf(x, series_length, places));
   return Subtract(half_pi, arc_sine, return_type);
 }

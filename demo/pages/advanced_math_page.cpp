@@ -1,9 +1,5 @@
 #include "demo/pages/advanced_math_page.h"
 
-#include <array>
-#include <initializer_list>
-#include <vector>
-
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -13,6 +9,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <array>
+#include <initializer_list>
+#include <vector>
 
 #include "demo/component_client.h"
 #include "demo/error_report.h"
@@ -44,10 +43,10 @@ constexpr std::array<FunctionEntry, 7> kFunctions{{
      "Number:", "Base:"},
     {"Logarithm (Returns the logarithm of a number using a specified base)", member::kLogarithm,
      true, true, true, "Number:", "Base:"},
-    {"Exponential (Returns Number1 ^ Number2)", member::kExponential, true, true, true, "Number:",
-     "Exponent:"},
-    {"Calculate_e (Dynamically calculate e)", member::kCalculate_e, false, false, true, "Number:",
-     "Base:"},
+    {"Exponential (Returns Number1 ^ Number2)", member::kExponential, true, true, true,
+     "Number:", "Exponent:"},
+    {"Calculate_e (Dynamically calculate e)", member::kCalculate_e, false, false, true,
+     "Number:", "Base:"},
     {"eToExponent (Returns e ^ number, calculated dynamically)", member::kEToExponent, true, false,
      true, "Exponent:", "Base:"},
 }};
@@ -59,9 +58,10 @@ AdvancedMathPage::AdvancedMathPage(ComponentClient& numeron9, MessageSink& messa
     : QWidget(parent), numeron9_(numeron9), messages_(messages) {
   QLabel* label9 = MakeExplanation(
       this, "Label9",
-      QStringLiteral("Beyond arithmetic, Numeron calculates logarithms, exponentials, pi, e and more, and "
-         "each function lets you control how it calculates (precision and series length) and "
-         "what kind of value it returns. Pick a function from the list below and try it."));
+      QStringLiteral(
+          "Beyond arithmetic, Numeron calculates logarithms, exponentials, pi, e and more, and "
+          "each function lets you control how it calculates (precision and series length) and "
+          "what kind of value it returns. Pick a function from the list below and try it."));
   QPushButton* command5 =
       MakeBoldButton(this, "Command5", QStringLiteral("Tell me about performance issues"));
   QLabel* label10 = MakeLabel(this, "Label10", QStringLiteral("Please select a function:"));
@@ -79,10 +79,12 @@ AdvancedMathPage::AdvancedMathPage(ComponentClient& numeron9, MessageSink& messa
   label14_ = MakeLabel(this, "Label14", QStringLiteral("Base:"));
   text7_ = MakeLineEdit(this, "Text7", QStringLiteral("10"));
   QLabel* label15 = MakeLabel(this, "Label15", QStringLiteral("Result:"));
-  text8_ = MakeResultBox(this, "Text8", QStringLiteral("(Please press Calculate)") + QLatin1Char('\n'));
-  QLabel* label16 = MakeLabel(this, "Label16",
-                              QStringLiteral("If you need help about what a field is (or does), click the "
-                                 "question mark next to it for more information."));
+  text8_ =
+      MakeResultBox(this, "Text8", QStringLiteral("(Please press Calculate)") + QLatin1Char('\n'));
+  QLabel* label16 =
+      MakeLabel(this, "Label16",
+                QStringLiteral("If you need help about what a field is (or does), click the "
+                               "question mark next to it for more information."));
   label16->setWordWrap(true);
 
   for (QPushButton* help : {command3_, command4_}) help->setFixedWidth(32);
@@ -143,9 +145,9 @@ bool AdvancedMathPage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void AdvancedMathPage::LayOutFields() {
-  for (QWidget* field : std::initializer_list<QWidget*>{text4_, text5_, text6_, text7_, label11_,
-                                                        label12_, label13_, label14_, command3_,
-                                                        command4_}) {
+  for (QWidget* field :
+       std::initializer_list<QWidget*>{text4_, text5_, text6_, text7_, label11_, label12_, label13_,
+                                       label14_, command3_, command4_}) {
     field->hide();
   }
   label13_->setText(QStringLiteral("Number:"));
@@ -171,7 +173,8 @@ void AdvancedMathPage::CalculateClicked() {
   const FunctionEntry& entry = kFunctions[static_cast<std::size_t>(index)];
   RunWithErrorReport(messages_, [&] {
     std::vector<platform::Argument> args;
-    if (entry.takes_number) args.push_back(platform::Argument::ByValue(TextArgument(text6_->text())));
+    if (entry.takes_number)
+      args.push_back(platform::Argument::ByValue(TextArgument(text6_->text())));
     if (entry.takes_base) args.push_back(platform::Argument::ByValue(TextArgument(text7_->text())));
     if (entry.takes_series) args.push_back(platform::Argument::ByValue(CheckedVal(text5_->text())));
     args.push_back(platform::Argument::ByValue(CheckedVal(text4_->text())));

@@ -2,9 +2,8 @@
 // the fields its call takes.
 #pragma once
 
-#include <functional>
-
 #include <QWidget>
+#include <functional>
 
 class QComboBox;
 class QLabel;

@@ -1,7 +1,5 @@
 #include "demo/pages/conversion_page.h"
 
-#include <array>
-
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <array>
 
 #include "demo/component_client.h"
 #include "demo/error_report.h"
@@ -46,7 +45,8 @@ ConversionPage::ConversionPage(ComponentClient& numeron9, MessageSink& messages,
   auto* round_grid = new QGridLayout(frame3);
   round_grid->addWidget(MakeLabel(frame3, "Label19", QStringLiteral("Number:")), 0, 0);
   round_grid->addWidget(text9_, 0, 1, 1, 2);
-  round_grid->addWidget(MakeLabel(frame3, "Label20", QStringLiteral("Round this number to:")), 1, 0);
+  round_grid->addWidget(MakeLabel(frame3, "Label20", QStringLiteral("Round this number to:")), 1,
+                        0);
   round_grid->addWidget(text10_, 1, 1);
   round_grid->addWidget(MakeLabel(frame3, "Label21", QStringLiteral("Decimal places")), 1, 2);
   round_grid->addWidget(command6, 2, 0);
@@ -130,9 +130,9 @@ void ConversionPage::LineUpClicked() {
     // length it returns is not needed.
     platform::Variant first = TextArgument(text15_->text());
     platform::Variant second = TextArgument(text16_->text());
-    std::array<platform::Argument, 3> args{
-        platform::Argument::ByRef(first), platform::Argument::ByRef(second),
-        platform::Argument::ByValue(kAppendTrailingZeros)};
+    std::array<platform::Argument, 3> args{platform::Argument::ByRef(first),
+                                           platform::Argument::ByRef(second),
+                                           platform::Argument::ByValue(kAppendTrailingZeros)};
     numeron9_.Call(member::kLineUpStringValues, args);
     text17_->setPlainText(DisplayText(first) + QLatin1Char('\n') + DisplayText(second));
   });

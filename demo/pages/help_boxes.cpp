@@ -5,11 +5,11 @@
 namespace numeron::demo {
 
 void ShowPrecisionHelp(MessageSink& messages) {
-  messages.Show({QStringLiteral(
-                     "Precision indicates the level of decimal precision in a value returned by a "
-                     "function (the precision corresponds with the number of digits after the "
-                     "decimal point)."),
-                 QStringLiteral("Precision"), MessageIcon::Information});
+  messages.Show(
+      {QStringLiteral("Precision indicates the level of decimal precision in a value returned by a "
+                      "function (the precision corresponds with the number of digits after the "
+                      "decimal point)."),
+       QStringLiteral("Precision"), MessageIcon::Information});
 }
 
 void ShowSeriesLengthHelp(MessageSink& messages) {

@@ -35,7 +35,8 @@ PitchPage::PitchPage(QWidget* parent) : QWidget(parent) {
           "any program on the machine can create it by its name, NumeronControl.Numeron, and "
           "call it at once."));
   QLabel* image2 = MakePicture(this, "Image2", QStringLiteral(":/pictures/digits.png"), {197, 47});
-  QLabel* image1 = MakePicture(this, "Image1", QStringLiteral(":/pictures/quotient.png"), {127, 41});
+  QLabel* image1 =
+      MakePicture(this, "Image1", QStringLiteral(":/pictures/quotient.png"), {127, 41});
 
   auto* pictures = new QVBoxLayout;
   pictures->addWidget(image2, 0, Qt::AlignHCenter);

@@ -21,13 +21,15 @@ SimpleArithmeticPage::SimpleArithmeticPage(ComponentClient& numeron9, MessageSin
     : QWidget(parent), numeron9_(numeron9), messages_(messages) {
   QLabel* label1 = MakeExplanation(
       this, "Label1",
-      QStringLiteral("Numeron has a complete set of arithmetic functions, and in some ways they go beyond the "
-         "built-in ones: division takes the number of decimal places you want, and modulus "
-         "accepts fractions and returns fractional values. All of them work on Numeron's own "
-         "number kinds as well as on ordinary numbers and text."));
-  QLabel* label2 = MakeLabel(this, "Label2",
-                             QStringLiteral("Try experimenting with a few arithmetic manipulations to compare "
-                                "built-in operations to their Numeron counterparts:"));
+      QStringLiteral(
+          "Numeron has a complete set of arithmetic functions, and in some ways they go beyond the "
+          "built-in ones: division takes the number of decimal places you want, and modulus "
+          "accepts fractions and returns fractional values. All of them work on Numeron's own "
+          "number kinds as well as on ordinary numbers and text."));
+  QLabel* label2 =
+      MakeLabel(this, "Label2",
+                QStringLiteral("Try experimenting with a few arithmetic manipulations to compare "
+                               "built-in operations to their Numeron counterparts:"));
   label2->setWordWrap(true);
 
   QGroupBox* frame1 = MakeFrame(this, "Frame1", QStringLiteral("Using:"));
@@ -140,12 +142,13 @@ void SimpleArithmeticPage::CalculateClicked() {
       result = QString::fromStdString(
           BuiltInResult(choice.operation, CheckedVal(text2_->text()), CheckedVal(text3_->text())));
     } else if (choice.operation == Operation::Divide) {
-      result = DisplayText(numeron9_.Call(choice.member, {TextArgument(text2_->text()),
-                                                          TextArgument(text3_->text()),
-                                                          CheckedVal(text1_->text()), kStringValue}));
+      result = DisplayText(
+          numeron9_.Call(choice.member, {TextArgument(text2_->text()), TextArgument(text3_->text()),
+                                         CheckedVal(text1_->text()), kStringValue}));
     } else {
-      result = DisplayText(numeron9_.Call(
-          choice.member, {TextArgument(text2_->text()), TextArgument(text3_->text()), kStringValue}));
+      result =
+          DisplayText(numeron9_.Call(choice.member, {TextArgument(text2_->text()),
+                                                     TextArgument(text3_->text()), kStringValue}));
     }
     label8_->setText(result);
   });

@@ -2,9 +2,8 @@
 // by the component, so the user can set the two results side by side.
 #pragma once
 
-#include <array>
-
 #include <QWidget>
+#include <array>
 
 #include "demo/builtin_arithmetic.h"
 #include "platform/dispatch.h"
@@ -37,8 +36,8 @@ class SimpleArithmeticPage : public QWidget {
 
   ComponentClient& numeron9_;
   MessageSink& messages_;
-  QRadioButton* option1_;  // built-in operations
-  QRadioButton* option2_;  // component operations
+  QRadioButton* option1_;                      // built-in operations
+  QRadioButton* option2_;                      // component operations
   std::array<OperationChoice, 5> operations_;  // in the order the buttons are tested
   QLabel* label3_;
   QLineEdit* text1_;

@@ -1,7 +1,5 @@
 #include "demo/pages/trig_page.h"
 
-#include <array>
-
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <array>
 
 #include "demo/component_client.h"
 #include "demo/error_report.h"
@@ -53,7 +52,8 @@ TrigPage::TrigPage(ComponentClient& numeron9, MessageSink& messages, QWidget* pa
           "from its series to the precision and series length you choose.  It should be noted "
           "that the value passed to the function (the Number field) and the return value are in "
           "Radians.  To convert Radians to Degrees multiply by (180/pi)."));
-  QLabel* label29 = MakeLabel(this, "Label29", QStringLiteral("Please select a trigonometric function:"));
+  QLabel* label29 =
+      MakeLabel(this, "Label29", QStringLiteral("Please select a trigonometric function:"));
   combo2_ = MakeList(this, "Combo2");
   for (const TrigFunction& function : kTrigFunctions) {
     combo2_->addItem(QString::fromLatin1(function.entry));

@@ -82,12 +82,15 @@ TEST(MultiplyDigits, TheValueAndLastRowsGiveTheArrayTheRowsLeave) {
     Digits digits(static_cast<std::size_t>(size));
     for (std::int16_t& d : digits) {
       const bool zero = std::uniform_int_distribution<int>(0, 3)(random) < zeros;
-      d = static_cast<std::int16_t>(zero ? 0 : sign * std::uniform_int_distribution<int>(0, largest)(random));
+      d = static_cast<std::int16_t>(
+          zero ? 0 : sign * std::uniform_int_distribution<int>(0, largest)(random));
     }
-    digits.back() = static_cast<std::int16_t>(sign * std::uniform_int_distribution<int>(1, largest)(random));
+    digits.back() =
+        static_cast<std::int16_t>(sign * std::uniform_int_distribution<int>(1, largest)(random));
     // Zeros on top: rows of a that only pass carries up.
     digits.resize(digits.size() + std::uniform_int_distribution<std::size_t>(0, 1)(random) *
-                                      std::uniform_int_distribution<std::size_t>(1, 30)(random), 0);
+                                      std::uniform_int_distribution<std::size_t>(1, 30)(random),
+                  0);
     return HugeNumber(std::uniform_int_distribution<int>(-30, 10)(random), std::move(digits));
   };
   int compared = 0;

@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "tests/cli/run_process.h"
 
@@ -49,17 +48,29 @@ TEST(Numeron, ExitCodesAndMessages) {
       {{"--frobnicate"}, {}, 2, "", "numeron: unknown option --frobnicate\n.*\n"},
       {{"--list", "Add"}, {}, 2, "", "numeron: --list takes no arguments\n.*\n"},
       // Without a registration the component cannot be created.
-      {{"Add", "1", "2"}, {no_registry}, 3, "", "numeron: cannot create NumeronControl.Numeron: .+\n"},
+      {{"Add", "1", "2"},
+       {no_registry},
+       3,
+       "",
+       "numeron: cannot create NumeronControl.Numeron: .+\n"},
       {{"--batch"}, {no_registry}, 3, "", "numeron: cannot create NumeronControl.Numeron: .+\n"},
       // A usage mistake is reported as such even then.
       {{"Add", "i8:5"}, {no_registry}, 2, "", "numeron: argument 1:.*\n.*\n"},
       {{"--version"}, {no_registry}, 0, "numeron 1.0.0\n", ""},
       // A batch from a file; "-" is stdin (empty here).
-      {{"--batch", requests}, {}, 0,
+      {{"--batch", requests},
+       {},
+       0,
        R"({"ok":true,"result":{"t":"huge","lo":-1,"digits":[5,3]},)"
-       R"("args":[{"t":"text","v":"1.5"},{"t":"i4","v":2}]})" "\n", ""},
+       R"("args":[{"t":"text","v":"1.5"},{"t":"i4","v":2}]})"
+       "\n",
+       ""},
       {{"--batch", "-"}, {}, 0, "", ""},
-      {{"--batch", no_file}, {}, 2, "", "numeron: cannot read .*no-such-batch: No such file.*\n.*\n"},
+      {{"--batch", no_file},
+       {},
+       2,
+       "",
+       "numeron: cannot read .*no-such-batch: No such file.*\n.*\n"},
       {{"--batch", no_file}, {no_registry}, 2, "", "numeron: cannot read .*\n.*\n"},
       {{"--batch", ::testing::TempDir()}, {}, 2, "", "numeron: cannot read .*directory\n.*\n"},
       {{"--batch", requests, "more"}, {}, 2, "", "numeron: --batch takes at most one FILE\n.*\n"},
@@ -121,14 +132,19 @@ std::vector<json> AnswerLines(const std::string& out) {
 
 TEST(NumeronBatch, AnswersEveryRequestInOrderAndGoesOn) {
   const std::string input =
-      R"({"fn":"Add","args":[{"t":"text","v":"1.5"},{"t":"i2","v":2},{"t":"i4","v":1}]})" "\n"
+      R"({"fn":"Add","args":[{"t":"text","v":"1.5"},{"t":"i2","v":2},{"t":"i4","v":1}]})"
+      "\n"
       "{not json\n"
       "\n"
       "  \t\n"
-      R"({"fn":"NoSuchFunction","args":[]})" "\n"
-      R"({"fn":"Add","args":[{"t":"i2","v":1},{"t":"wide","v":2}]})" "\n"
-      R"({"fn":"Add","args":[{"t":"text","v":"abc"},{"t":"text","v":"1"}]})" "\n"
-      R"({"fn":"Pi","args":[{"t":"i4","v":1200},{"t":"i4","v":0}]})" "\n"
+      R"({"fn":"NoSuchFunction","args":[]})"
+      "\n"
+      R"({"fn":"Add","args":[{"t":"i2","v":1},{"t":"wide","v":2}]})"
+      "\n"
+      R"({"fn":"Add","args":[{"t":"text","v":"abc"},{"t":"text","v":"1"}]})"
+      "\n"
+      R"({"fn":"Pi","args":[{"t":"i4","v":1200},{"t":"i4","v":0}]})"
+      "\n"
       R"({"fn":"Add","args":[{"t":"double","v":0.1},{"t":"double","v":0.2},{"t":"i4","v":2}]})";
   const ProcessResult r = Numeron({"--batch"}, input);
   ASSERT_EQ(r.exit_code, 0) << r.err;

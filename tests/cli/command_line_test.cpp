@@ -102,7 +102,8 @@ TEST(AddReturnTypeDefault, FillsTheGapUpToReturnType) {
       {&show, {Variant("1")}, "text:\"1\" missing i4:1"},
       // Given: left as the user wrote it.
       {&show, {Variant("1"), Variant("2"), Variant(std::int32_t{0})}, "text:\"1\" text:\"2\" i4:0"},
-      {&show, {Variant("1"), Variant("2"), Variant::Missing(), Variant("L")},
+      {&show,
+       {Variant("1"), Variant("2"), Variant::Missing(), Variant("L")},
        "text:\"1\" text:\"2\" missing text:\"L\""},
       {&echo, {}, ""},
   };

@@ -22,14 +22,15 @@ inline const platform::TypeLibrary& FakeLibrary() {
     const platform::ParamDesc any{"Value", ParamType::Variant, "Variant"};
     const auto member = [](platform::DispId id, std::string_view name,
                            std::vector<platform::ParamDesc> params, std::string help = {}) {
-      return platform::MemberDesc{id, name, std::move(params), platform::ResultType::Variant,
-                                  "Variant", std::move(help)};
+      return platform::MemberDesc{
+          id, name, std::move(params), platform::ResultType::Variant, "Variant", std::move(help)};
     };
     platform::TypeLibrary lib;
     lib.members = {
         member(kEcho, "Echo", {any}, "Returns the value."),
-        member(kSwap, "Swap", {{"First", ParamType::Variant, "Variant"},
-                               {"Second", ParamType::Variant, "Variant"}}),
+        member(
+            kSwap, "Swap",
+            {{"First", ParamType::Variant, "Variant"}, {"Second", ParamType::Variant, "Variant"}}),
         member(kRaise, "Raise", {}),
         member(kRefuse, "Refuse", {}),
         member(kShow, "Show",
@@ -39,8 +40,8 @@ inline const platform::TypeLibrary& FakeLibrary() {
                  platform::Variant(std::int32_t{0})},
                 {"Label", ParamType::Text, "String", true, platform::Variant("x")}}),
     };
-    lib.enums = {{"ReturnKind", "{00000000-0000-0000-0000-000000000002}",
-                  {{"rkSame", 0}, {"rkText", 1}}}};
+    lib.enums = {
+        {"ReturnKind", "{00000000-0000-0000-0000-000000000002}", {{"rkSame", 0}, {"rkText", 1}}}};
     return lib;
   }();
   return library;
@@ -74,8 +75,11 @@ class FakeObject : public platform::Dispatch {
         if (args.size() != 2) return platform::kWrongArgumentCount;
         std::swap(args[0].value(), args[1].value());
         return platform::kOk;
-      case kRaise: *error = {kRaisedNumber, kRaisedText}; return platform::kException;
-      case kRefuse: return platform::kArgumentNotOptional;
+      case kRaise:
+        *error = {kRaisedNumber, kRaisedText};
+        return platform::kException;
+      case kRefuse:
+        return platform::kArgumentNotOptional;
       case kShow: {
         std::string text;
         for (const platform::Argument& arg : args) {

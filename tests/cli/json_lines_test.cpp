@@ -90,13 +90,12 @@ TEST(AppendValue, WritesTheProtocolForms) {
   const std::pair<Variant, const char*> cases[] = {
       {Variant(244.0), R"({"t":"double","v":244.0,"text":"244"})"},
       {Variant(1e20), R"({"t":"double","v":1e+20,"text":"1E+20"})"},
-      {Variant(2.0 / 3.0),
-       R"({"t":"double","v":0.6666666666666666,"text":"0.666666666666667"})"},
+      {Variant(2.0 / 3.0), R"({"t":"double","v":0.6666666666666666,"text":"0.666666666666667"})"},
       {Variant(HUGE_VAL), R"({"t":"double","v":null})"},
       {Variant("a\"b"), R"({"t":"text","v":"a\"b"})"},
       {Variant(digits), R"({"t":"huge","lo":-2,"digits":[5,0,-12]})"},
-      {Variant(VariantElements(1, {Variant(), Variant(std::int16_t{3}), Variant(2.5),
-                                   Variant("x")})),
+      {Variant(
+           VariantElements(1, {Variant(), Variant(std::int16_t{3}), Variant(2.5), Variant("x")})),
        R"({"t":"huge","lo":1,"elem":"variant","digits":[null,3,2.5,{"t":"text","v":"x"}]})"},
   };
   for (const auto& [value, expected] : cases) {
@@ -121,8 +120,9 @@ TEST(AppendValue, EveryFormReadsBackAsTheSameValue) {
       Variant(1.7976931348623157e308),
       Variant(-0.0),
       Variant(9007199254740993.0),
-      Variant(VariantElements(-3, {Variant(), Variant(std::int16_t{9}), Variant(std::int32_t{70000}),
-                                   Variant(true), Variant::Missing(), Variant(digits)})),
+      Variant(
+          VariantElements(-3, {Variant(), Variant(std::int16_t{9}), Variant(std::int32_t{70000}),
+                               Variant(true), Variant::Missing(), Variant(digits)})),
   };
   for (const Variant& value : values) {
     const std::string encoded = Encode(value);
@@ -131,7 +131,8 @@ TEST(AppendValue, EveryFormReadsBackAsTheSameValue) {
     ASSERT_TRUE(DecodeArg(json::parse(encoded), &back, &why)) << encoded << ": " << why;
     EXPECT_EQ(back, value) << encoded;
     if (value.is(platform::VariantKind::Double)) {  // == cannot tell -0 from 0
-      EXPECT_EQ(std::bit_cast<std::uint64_t>(back.real()), std::bit_cast<std::uint64_t>(value.real()));
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(back.real()),
+                std::bit_cast<std::uint64_t>(value.real()));
     }
   }
 }
@@ -143,9 +144,12 @@ TEST(AppendJsonString, EscapesWhatJsonRequiresAndReplacesBrokenUtf8) {
       {"\n\r\t\b\f", R"("\n\r\t\b\f")"},
       {std::string("\x00\x1f", 2), R"("\u0000\u001f")"},
       {"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", "\"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\""},
-      {"a\xFF" "b", "\"a\xEF\xBF\xBD" "b\""},           // not a lead byte
-      {"\xC3", "\"\xEF\xBF\xBD\""},                    // cut short at the end
-      {"\xC0\xAF", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},   // overlong
+      {"a\xFF"
+       "b",
+       "\"a\xEF\xBF\xBD"
+       "b\""},                                                       // not a lead byte
+      {"\xC3", "\"\xEF\xBF\xBD\""},                                  // cut short at the end
+      {"\xC0\xAF", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},                  // overlong
       {"\xED\xA0\x80", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""},  // a surrogate
       {"\xF4\x90\x80\x80", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""},  // > U+10FFFF
   };

@@ -58,7 +58,7 @@ TEST(TypedClient, OmittedParametersTakeTheInterfaceDefaults) {
     EXPECT_EQ(c.typed, expected);
   }
   EXPECT_EQ(Text(n.Divide("1", "3")), "0.3333333333");  // Precision 10, a huge number
-  EXPECT_TRUE(n.Compare("2", "2.00"));  // Operation Equal
+  EXPECT_TRUE(n.Compare("2", "2.00"));                  // Operation Equal
   EXPECT_FALSE(n.Compare("3", "2"));
   EXPECT_TRUE(n.Compare("3", "2", Comparison_Operator::greaterthan));
 
@@ -184,10 +184,18 @@ TEST(TypedClient, EveryParameterAMemberWritesIsMarkedWrittenBack) {
       std::vector<Variant> before;
       for (const numeron::platform::ParamDesc& param : member.params) {
         switch (param.type) {
-          case numeron::platform::ParamType::Variant: before.push_back(number); break;
-          case numeron::platform::ParamType::Int32: before.emplace_back(std::int32_t{-3}); break;
-          case numeron::platform::ParamType::Double: before.emplace_back(-1.0); break;
-          case numeron::platform::ParamType::Text: before.emplace_back(" 0.50"); break;
+          case numeron::platform::ParamType::Variant:
+            before.push_back(number);
+            break;
+          case numeron::platform::ParamType::Int32:
+            before.emplace_back(std::int32_t{-3});
+            break;
+          case numeron::platform::ParamType::Double:
+            before.emplace_back(-1.0);
+            break;
+          case numeron::platform::ParamType::Text:
+            before.emplace_back(" 0.50");
+            break;
         }
       }
       std::vector<Variant> after = before;

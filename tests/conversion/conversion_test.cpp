@@ -1,9 +1,10 @@
+#include "control/conversion/conversion.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "control/conversion/conversion.h"
 #include "tests/test_values.h"
 
 namespace numeron {
@@ -32,7 +33,7 @@ TEST(ConvertToDouble, ClampsExactlyWhereIsValueOverflowHolds) {
       {Variant("-" + bound + ".000001"), -kClamp, true},
       {Shorts(308, {1}), 1e308, false},
       {Shorts(308, {2}), kClamp, true},
-      {Variant("0.3"), 0.3, false},                       // canonical: its text read back
+      {Variant("0.3"), 0.3, false},                      // canonical: its text read back
       {Shorts(-1, {3, 0}), 0.30000000000000004, false},  // an array sums digit * 10^place
       {Variant("1.50"), 1.5, false},
       {Variant(true), -1, false},
@@ -51,11 +52,15 @@ TEST(ConvertToWhole, IsTheFloorInTheKindOfItsPath) {
     Variant whole;
   };
   const Case cases[] = {
-      {Variant("-2.5"), Variant(-3.0)},  {Variant("2.5"), Variant(2.0)},
+      {Variant("-2.5"), Variant(-3.0)},
+      {Variant("2.5"), Variant(2.0)},
       {Variant(true), Variant(std::int16_t{-1})},
-      {Variant("-2.50"), Variant("-3")}, {Variant("-0.50"), Variant("-1")},  // never "-0"
-      {Variant("-0.00"), Variant("0")},  {Variant("007.5"), Variant("7")},
-      {Variant(""), Variant("0")},       {Variant("+3E+3"), Variant("3000")},
+      {Variant("-2.50"), Variant("-3")},
+      {Variant("-0.50"), Variant("-1")},  // never "-0"
+      {Variant("-0.00"), Variant("0")},
+      {Variant("007.5"), Variant("7")},
+      {Variant(""), Variant("0")},
+      {Variant("+3E+3"), Variant("3000")},
       {Variant("123456789012345678901234567890"), Variant("123456789012345678901234567890")},
       {Variant(1.0 / 3), Variant("0")},  // a double beyond 15 digits goes as its text
       {Shorts(-1, {-5, -2}), Shorts(0, {-3})},
@@ -136,10 +141,20 @@ TEST(TrimStringValue, RemovesOnlyZerosThatDoNotChangeTheValue) {
     const char* trimmed;
   };
   const Case cases[] = {
-      {"12.500", "12.5"}, {"0.5", ".5"},       {"0", "0"},      {"100", "100"},
-      {"-12.5", "-12.5"}, {"-0.50", "-.5"},    {"007.0", "7"},  {"0.000", "0"},
-      {"-0.000", "0"},    {"+012.50", "12.5"}, {"   ", "0"},    {"12.5E1", "125"},
-      {"  -7.71E-6 ", "-.00000771"},           {"1E+20", "1E+20"},  // exponent form stays
+      {"12.500", "12.5"},
+      {"0.5", ".5"},
+      {"0", "0"},
+      {"100", "100"},
+      {"-12.5", "-12.5"},
+      {"-0.50", "-.5"},
+      {"007.0", "7"},
+      {"0.000", "0"},
+      {"-0.000", "0"},
+      {"+012.50", "12.5"},
+      {"   ", "0"},
+      {"12.5E1", "125"},
+      {"  -7.71E-6 ", "-.00000771"},
+      {"1E+20", "1E+20"},  // exponent form stays
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

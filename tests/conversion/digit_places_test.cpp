@@ -20,15 +20,18 @@ TEST(GetDigit, ReadsTheNearestPlaceHalvesToEven) {
   };
   const Variant n = Variant("1234.56");
   const Case cases[] = {
-      {n, 2, 2},     {n, -1, 5},    {n, 4, 0},  {n, -3, 0},
-      {n, 2.5, 2},   // place 2, not 3
-      {n, 1.5, 2},   // place 2, not 1
-      {n, -1.5, 6},  // place -2
-      {n, -0.5, 4},  // place 0, not -1
-      {n, 3.5, 0},   // above the highest place, although it rounds to 4
-      {n, -2.5, 0},  // below the lowest place, although it rounds to it
-      {Variant("-1234.5"), 0, -4},    // the digit carries the sign
-      {Shorts(-1, {-5, 1}), -1, 5},   // read from the normal form of 0.5
+      {n, 2, 2},
+      {n, -1, 5},
+      {n, 4, 0},
+      {n, -3, 0},
+      {n, 2.5, 2},                   // place 2, not 3
+      {n, 1.5, 2},                   // place 2, not 1
+      {n, -1.5, 6},                  // place -2
+      {n, -0.5, 4},                  // place 0, not -1
+      {n, 3.5, 0},                   // above the highest place, although it rounds to 4
+      {n, -2.5, 0},                  // below the lowest place, although it rounds to it
+      {Variant("-1234.5"), 0, -4},   // the digit carries the sign
+      {Shorts(-1, {-5, 1}), -1, 5},  // read from the normal form of 0.5
       {Shorts(-1, {-5, 1}), 0, 0},
       {Shorts(2, {-10, -7}), 3, -8},  // -8000
   };

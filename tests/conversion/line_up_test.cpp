@@ -38,7 +38,8 @@ TEST(LineUpStringValues, PadsSignsPointsAndFractions) {
     SCOPED_TRACE(platform::Describe(c.x1) + " / " + platform::Describe(c.x2));
     Variant x1 = c.x1;
     Variant x2 = c.x2;
-    EXPECT_EQ(LineUpStringValues(x1, x2, c.flag), static_cast<std::int32_t>(std::strlen(c.padded1)));
+    EXPECT_EQ(LineUpStringValues(x1, x2, c.flag),
+              static_cast<std::int32_t>(std::strlen(c.padded1)));
     EXPECT_EQ(x1, Variant(c.padded1));
     EXPECT_EQ(x2, Variant(c.padded2));
   }

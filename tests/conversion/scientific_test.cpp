@@ -22,7 +22,7 @@ TEST(ConvertToScientific, ArraysFromTheirDigitsTextsAsWritten) {
       {Variant("-0.5"), "-0.5E+0"},
       {Variant("100"), "1.00E+2"},
       {Shorts(-1, {0, 0, 0, 1}), "1.00E+2"},  // array: trailing zero places below 0 go
-      {Variant("100.0"), "1.000E+2"},        // text: every written digit stays
+      {Variant("100.0"), "1.000E+2"},         // text: every written digit stays
       {Variant("007.5"), "0.075E+2"},
       {Variant("5"), "5E+0"},
       {Shorts(-3, {-8}), "-0.008E+0"},

@@ -16,8 +16,8 @@ using namespace numeron::demo::testing;
 namespace {
 
 constexpr int kPage = 1;
-const char* const kLaidOut[] = {"Label11", "Text4", "Command3", "Label12", "Text5",
-                                "Command4", "Label13", "Text6", "Label14", "Text7"};
+const char* const kLaidOut[] = {"Label11",  "Text4",   "Command3", "Label12", "Text5",
+                                "Command4", "Label13", "Text6",    "Label14", "Text7"};
 
 QStringList VisibleFields(DemoWindow& demo) {
   QStringList visible;
@@ -42,14 +42,20 @@ class AdvancedMathPageTest : public QObject {
     const QStringList series{"Label12", "Text5", "Command4"};
     const QStringList number{"Label13", "Text6"};
     const QStringList base{"Label14", "Text7"};
-    QTest::newRow("Pi") << 0 << precision << "Number:" << "Base:";
-    QTest::newRow("e") << 1 << precision << "Number:" << "Base:";
-    QTest::newRow("Log_e") << 2 << precision + series + number << "Number:" << "Base:";
-    QTest::newRow("Logarithm") << 3 << precision + series + number + base << "Number:" << "Base:";
+    QTest::newRow("Pi") << 0 << precision << "Number:"
+                        << "Base:";
+    QTest::newRow("e") << 1 << precision << "Number:"
+                       << "Base:";
+    QTest::newRow("Log_e") << 2 << precision + series + number << "Number:"
+                           << "Base:";
+    QTest::newRow("Logarithm") << 3 << precision + series + number + base << "Number:"
+                               << "Base:";
     QTest::newRow("Exponential") << 4 << precision + series + number + base << "Number:"
                                  << "Exponent:";
-    QTest::newRow("Calculate_e") << 5 << precision + series << "Number:" << "Base:";
-    QTest::newRow("eToExponent") << 6 << precision + series + number << "Exponent:" << "Base:";
+    QTest::newRow("Calculate_e") << 5 << precision + series << "Number:"
+                                 << "Base:";
+    QTest::newRow("eToExponent") << 6 << precision + series + number << "Exponent:"
+                                 << "Base:";
   }
 
   void layout() {
@@ -133,15 +139,18 @@ class AdvancedMathPageTest : public QObject {
     QTest::addColumn<QString>("series_length");
     QTest::addColumn<QString>("text");
     QTest::newRow("log of a negative number")
-        << 2 << "-5" << "10"
+        << 2 << "-5"
+        << "10"
         << "You cannot find the log of a negative number or of zero., error number -2147220501 "
            "was generated.";
     QTest::newRow("empty series length is 0")
-        << 5 << "50" << ""
+        << 5 << "50"
+        << ""
         << "The series length must be a positive integer., error number -2147220503 was "
            "generated.";
-    QTest::newRow("number that is no number")
-        << 6 << "two" << "10" << "Type mismatch, error number 13 was generated.";
+    QTest::newRow("number that is no number") << 6 << "two"
+                                              << "10"
+                                              << "Type mismatch, error number 13 was generated.";
   }
 
   void errorsKeepTheResult() {
@@ -167,8 +176,12 @@ class AdvancedMathPageTest : public QObject {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("trig_button");
     QTest::addColumn<QString>("title");
-    QTest::newRow("precision") << "Command3" << "TrigButton1" << "Precision";
-    QTest::newRow("series length") << "Command4" << "TrigButton2" << "Series length";
+    QTest::newRow("precision") << "Command3"
+                               << "TrigButton1"
+                               << "Precision";
+    QTest::newRow("series length") << "Command4"
+                                   << "TrigButton2"
+                                   << "Series length";
   }
 
   void helpBoxes() {

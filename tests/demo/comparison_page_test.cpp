@@ -21,15 +21,23 @@ class ComparisonPageTest : public QObject {
   void valLabel_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("padded before a positive value") << "6.125" << "Val(Number) = 6.125";
-    QTest::newRow("no pad before a negative value") << "-2.5" << "Val(Number) =-2.5";
-    QTest::newRow("empty") << "" << "Val(Number) = 0";
-    QTest::newRow("no leading number") << "abc" << "Val(Number) = 0";
-    QTest::newRow("comma ends the number") << "1,5" << "Val(Number) = 1";
-    QTest::newRow("blanks ignored") << "1 2.5" << "Val(Number) = 12.5";
-    QTest::newRow("exponent form") << "1E20" << "Val(Number) = 1E+20";
+    QTest::newRow("padded before a positive value") << "6.125"
+                                                    << "Val(Number) = 6.125";
+    QTest::newRow("no pad before a negative value") << "-2.5"
+                                                    << "Val(Number) =-2.5";
+    QTest::newRow("empty") << ""
+                           << "Val(Number) = 0";
+    QTest::newRow("no leading number") << "abc"
+                                       << "Val(Number) = 0";
+    QTest::newRow("comma ends the number") << "1,5"
+                                           << "Val(Number) = 1";
+    QTest::newRow("blanks ignored") << "1 2.5"
+                                    << "Val(Number) = 12.5";
+    QTest::newRow("exponent form") << "1E20"
+                                   << "Val(Number) = 1E+20";
     // Beyond a double: the conversion fails and the caption stays as it was.
-    QTest::newRow("overflow keeps caption") << "1E400" << "Val(Number) = 6.12345678900988";
+    QTest::newRow("overflow keeps caption") << "1E400"
+                                            << "Val(Number) = 6.12345678900988";
   }
 
   void valLabel() {
@@ -60,18 +68,46 @@ class ComparisonPageTest : public QObject {
     QTest::addColumn<QString>("call");  // empty: the component is not asked
     const QString initial = "6.12345678900987654321";
     // The platform reads the long text as a number; it has more digits than its general text.
-    QTest::newRow("IsNumeric, long") << "Text18" << initial << "Command10" << "True" << "";
-    QTest::newRow("IsNumericEx, long") << "Text18" << initial << "Command11" << "False"
+    QTest::newRow("IsNumeric, long") << "Text18" << initial << "Command10"
+                                     << "True"
+                                     << "";
+    QTest::newRow("IsNumericEx, long") << "Text18" << initial << "Command11"
+                                       << "False"
                                        << R"(IsNumericEx(text:"6.12345678900987654321"))";
-    QTest::newRow("IsNumeric, short") << "Text18" << "6.125" << "Command10" << "True" << "";
-    QTest::newRow("IsNumericEx, short") << "Text18" << "6.125" << "Command11" << "True"
+    QTest::newRow("IsNumeric, short") << "Text18"
+                                      << "6.125"
+                                      << "Command10"
+                                      << "True"
+                                      << "";
+    QTest::newRow("IsNumericEx, short") << "Text18"
+                                        << "6.125"
+                                        << "Command11"
+                                        << "True"
                                         << R"(IsNumericEx(text:"6.125"))";
-    QTest::newRow("IsNumeric, blanks around") << "Text18" << " 7 " << "Command10" << "True" << "";
-    QTest::newRow("IsNumeric, not a number") << "Text18" << "1,5" << "Command10" << "False" << "";
-    QTest::newRow("IsNumeric, empty") << "Text18" << "" << "Command10" << "False" << "";
-    QTest::newRow("IsValueOverflow, at start") << "Text19" << "3.68E400" << "Command12" << "True"
+    QTest::newRow("IsNumeric, blanks around") << "Text18"
+                                              << " 7 "
+                                              << "Command10"
+                                              << "True"
+                                              << "";
+    QTest::newRow("IsNumeric, not a number") << "Text18"
+                                             << "1,5"
+                                             << "Command10"
+                                             << "False"
+                                             << "";
+    QTest::newRow("IsNumeric, empty") << "Text18"
+                                      << ""
+                                      << "Command10"
+                                      << "False"
+                                      << "";
+    QTest::newRow("IsValueOverflow, at start") << "Text19"
+                                               << "3.68E400"
+                                               << "Command12"
+                                               << "True"
                                                << R"(IsValueOverflow(text:"3.68E400"))";
-    QTest::newRow("IsValueOverflow, fits") << "Text19" << "1.5" << "Command12" << "False"
+    QTest::newRow("IsValueOverflow, fits") << "Text19"
+                                           << "1.5"
+                                           << "Command12"
+                                           << "False"
                                            << R"(IsValueOverflow(text:"1.5"))";
   }
 

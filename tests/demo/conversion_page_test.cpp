@@ -24,11 +24,17 @@ class ConversionPageTest : public QObject {
     QTest::addColumn<QString>("places");
     QTest::addColumn<QString>("call");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("at start") << "57.123835627289464" << "5"
-                              << R"(Round(text:"57.123835627289464", d:5))" << "57.12384";
-    QTest::newRow("first dropped digit decides") << "0.445" << "1" << R"(Round(text:"0.445", d:1))"
+    QTest::newRow("at start") << "57.123835627289464"
+                              << "5"
+                              << R"(Round(text:"57.123835627289464", d:5))"
+                              << "57.12384";
+    QTest::newRow("first dropped digit decides") << "0.445"
+                                                 << "1"
+                                                 << R"(Round(text:"0.445", d:1))"
                                                  << "0.4";
-    QTest::newRow("negative places as typed") << "1.26" << "-1" << R"(Round(text:"1.26", d:-1))"
+    QTest::newRow("negative places as typed") << "1.26"
+                                              << "-1"
+                                              << R"(Round(text:"1.26", d:-1))"
                                               << "1.3";
   }
 
@@ -52,10 +58,18 @@ class ConversionPageTest : public QObject {
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("place");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("at start: ten millions") << "1234567890.0123456789" << "7" << "3";
-    QTest::newRow("tenths") << "1234567890.0123456789" << "-2" << "1";
-    QTest::newRow("negative number") << "-45.6" << "0" << "-5";
-    QTest::newRow("beyond the number") << "12" << "9" << "0";
+    QTest::newRow("at start: ten millions") << "1234567890.0123456789"
+                                            << "7"
+                                            << "3";
+    QTest::newRow("tenths") << "1234567890.0123456789"
+                            << "-2"
+                            << "1";
+    QTest::newRow("negative number") << "-45.6"
+                                     << "0"
+                                     << "-5";
+    QTest::newRow("beyond the number") << "12"
+                                       << "9"
+                                       << "0";
   }
 
   void getDigit() {
@@ -67,8 +81,7 @@ class ConversionPageTest : public QObject {
     demo.SetText("Text12", number);
     demo.SetText("Text13", place);
     demo.Click("Command7");
-    QCOMPARE(demo.LastCall(),
-             QStringLiteral(R"(GetDigit(text:"%1", d:%2))").arg(number, place));
+    QCOMPARE(demo.LastCall(), QStringLiteral(R"(GetDigit(text:"%1", d:%2))").arg(number, place));
     QCOMPARE(demo.Find<QLineEdit>("Text14")->text(), shown);
   }
 
@@ -76,7 +89,8 @@ class ConversionPageTest : public QObject {
     DemoWindow demo;
     demo.ShowPage(kPage);
     demo.Click("Command8");
-    QCOMPARE(demo.LastCall(), QStringLiteral(R"(LineUpStringValues(text:"91670.56", text:"-6.008", i4:0))"));
+    QCOMPARE(demo.LastCall(),
+             QStringLiteral(R"(LineUpStringValues(text:"91670.56", text:"-6.008", i4:0))"));
     QPlainTextEdit* text17 = demo.Find<QPlainTextEdit>("Text17");
     const QStringList lines = text17->toPlainText().split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 2);
@@ -97,7 +111,8 @@ class ConversionPageTest : public QObject {
     demo.SetText("Text9", "abc");
     demo.Click("Command6");
     QCOMPARE(demo.messages().size(), std::size_t{1});
-    QCOMPARE(demo.messages()[0].text, QStringLiteral("Type mismatch, error number 13 was generated."));
+    QCOMPARE(demo.messages()[0].text,
+             QStringLiteral("Type mismatch, error number 13 was generated."));
     QCOMPARE(demo.messages()[0].title, QStringLiteral("An error has occured."));
     QCOMPARE(demo.Find<QLineEdit>("Text11")->text(), QStringLiteral("(Please press go)"));
   }

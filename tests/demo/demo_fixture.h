@@ -2,11 +2,10 @@
 // the component's calls and the message boxes recorded instead of shown.
 #pragma once
 
-#include <memory>
-#include <vector>
-
 #include <QString>
 #include <QWidget>
+#include <memory>
+#include <vector>
 
 #include "demo/main_window.h"
 #include "demo/message_sink.h"

@@ -1,7 +1,5 @@
 // The main window as a whole: start-up state of every page, creation failure, the error report
 // and the notes window's lifecycle.
-#include <algorithm>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -11,6 +9,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 #include "demo/error_report.h"
 #include "demo/notes_window.h"
@@ -52,7 +51,8 @@ class MainWindowTest : public QObject {
 
   void captionAndPages() {
     DemoWindow demo;
-    QCOMPARE(demo.window().windowTitle(), QStringLiteral("Testing the Numeron Control From Orrindale"));
+    QCOMPARE(demo.window().windowTitle(),
+             QStringLiteral("Testing the Numeron Control From Orrindale"));
     QTabWidget* tabs = demo.Find<QTabWidget>("SSTab1");
     QStringList captions;
     for (int i = 0; i < tabs->count(); ++i) captions << tabs->tabText(i);
@@ -65,8 +65,8 @@ class MainWindowTest : public QObject {
   void startUpState() {
     DemoWindow demo;
     QStringList selected;
-    for (const char* name : {"Option1", "Option2", "Option3", "Option4", "Option5", "Option6",
-                             "Option7"}) {
+    for (const char* name :
+         {"Option1", "Option2", "Option3", "Option4", "Option5", "Option6", "Option7"}) {
       if (demo.Find<QRadioButton>(name)->isChecked()) selected << QString::fromLatin1(name);
     }
     QCOMPARE(selected, (QStringList{"Option2", "Option4"}));
@@ -74,7 +74,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(demo.Find<QComboBox>("Combo1")->currentIndex(), 0);
     QCOMPARE(demo.Find<QComboBox>("Combo2")->currentText(), QStringLiteral("Sine"));
     // Val keeps 15 significant digits of the text, after a blank for a value that is not negative.
-    QCOMPARE(demo.Find<QLabel>("Label35")->text(), QStringLiteral("Val(Number) = 6.12345678900988"));
+    QCOMPARE(demo.Find<QLabel>("Label35")->text(),
+             QStringLiteral("Val(Number) = 6.12345678900988"));
   }
 
   // The pictures are resources of a static library; a link that drops them shows empty labels.
@@ -91,8 +92,8 @@ class MainWindowTest : public QObject {
     QTest::addColumn<QByteArray>("registry");  // contents; null: no file at all
     QTest::addColumn<QString>("cause");
     QTest::newRow("no registration file") << QByteArray() << "No registration file";
-    QTest::newRow("class not registered") << QByteArray("Other.Thing\t{1}\t/lib/x.so\n")
-                                          << "is not registered";
+    QTest::newRow("class not registered")
+        << QByteArray("Other.Thing\t{1}\t/lib/x.so\n") << "is not registered";
     QTest::newRow("library missing")
         << QByteArray("NumeronControl.Numeron\t{2}\t/nonexistent/libNumeronCtl.so\n")
         << "Cannot load /nonexistent/libNumeronCtl.so";

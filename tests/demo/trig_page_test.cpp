@@ -48,8 +48,8 @@ class TrigPageTest : public QObject {
     demo.SetText("Trig1", "8");
     demo.SetText("Trig2", "12");
     demo.Click("Command9");
-    QVERIFY2(demo.messages().empty(), qPrintable(demo.messages().empty() ? QString()
-                                                                         : demo.messages()[0].text));
+    QVERIFY2(demo.messages().empty(),
+             qPrintable(demo.messages().empty() ? QString() : demo.messages()[0].text));
     QCOMPARE(demo.LastCall(),
              combo2->currentText() + QStringLiteral(R"((text:"%1", d:12, d:8, i4:1))").arg(number));
     QCOMPARE(demo.Find<QLabel>("Label31")->text(), demo.LastResult());

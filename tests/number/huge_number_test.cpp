@@ -23,11 +23,11 @@ void ExpectDigits(const HugeNumber& n, std::int32_t lo, const Digits& digits) {
 
 TEST(TrimZeroPlaces, KeepsPlaceZeroAndInnerZeros) {
   const Case cases[] = {
-      {0, {0, 0, 6}, 0, {0, 0, 6}},           // 600 stays
-      {-3, {0, 5, 0, 0}, -2, {5, 0, 0}},      // 0.05 loses the zero below its last digit
-      {-2, {0, 5}, -1, {5, 0}},               // wholly below place 0: extended up to it
-      {3, {7, 0, 0}, 3, {7}},                 // a lower bound above 0 stays
-      {-1, {0, 4, 0, 0, 0}, 0, {4}},          // top zeros go, down to place 0
+      {0, {0, 0, 6}, 0, {0, 0, 6}},       // 600 stays
+      {-3, {0, 5, 0, 0}, -2, {5, 0, 0}},  // 0.05 loses the zero below its last digit
+      {-2, {0, 5}, -1, {5, 0}},           // wholly below place 0: extended up to it
+      {3, {7, 0, 0}, 3, {7}},             // a lower bound above 0 stays
+      {-1, {0, 4, 0, 0, 0}, 0, {4}},      // top zeros go, down to place 0
       {-2, {3, 0, 0, 0, 1, 0}, -2, {3, 0, 0, 0, 1}},
       {0, {-5, 0}, 0, {-5}},
   };
@@ -51,13 +51,13 @@ TEST(TrimZeroPlaces, AnyZeroBecomesTheEmptyZeroForm) {
 
 TEST(UnifyDigitSigns, GivesTheNormalForm) {
   const Case cases[] = {
-      {0, {-9, -9, 1}, 0, {1}},            // 100 - 99
-      {0, {0, 10, 1}, 0, {0, 0, 2}},       // 199 + 1
-      {-1, {-10, 1}, 0, {0}},              // worth 0
-      {0, {10, -1}, 0, {0}},               // the carry leaves only zeros
+      {0, {-9, -9, 1}, 0, {1}},       // 100 - 99
+      {0, {0, 10, 1}, 0, {0, 0, 2}},  // 199 + 1
+      {-1, {-10, 1}, 0, {0}},         // worth 0
+      {0, {10, -1}, 0, {0}},          // the carry leaves only zeros
       {2, {10, -1}, 0, {0}},
-      {3, {7}, 0, {0, 0, 0, 7}},           // wholly above place 0: reaches down to it
-      {3, {-12, 5}, 0, {0, 0, 0, 8, 3}},   // 38000
+      {3, {7}, 0, {0, 0, 0, 7}},                     // wholly above place 0: reaches down to it
+      {3, {-12, 5}, 0, {0, 0, 0, 8, 3}},             // 38000
       {-2, {-8, -19, 11, 13}, -2, {2, 0, 9, 3, 1}},  // 139.02
       {-2, {-7, 17, 15, -17, 15, 16, -14}, -2, {-7, -3, -3, -5, -6, -2, -2, -1}},
       {0, {17, 17, 17}, 0, {7, 8, 8, 1}},  // carries chain into a new top place

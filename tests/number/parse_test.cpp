@@ -48,9 +48,9 @@ TEST(CreateHugeNumber, ReadsTextsIntoTrimmedForm) {
 }
 
 TEST(CreateHugeNumber, EveryZeroIsTheEmptyZeroForm) {
-  for (const Variant& v : {Variant(""), Variant("   "), Variant("-0"), Variant("0E999999999"),
-                           Variant("000.000"), Variant(), Variant(0.0), Variant(-0.0),
-                           Variant(std::int16_t{0}), Variant(false)}) {
+  for (const Variant& v :
+       {Variant(""), Variant("   "), Variant("-0"), Variant("0E999999999"), Variant("000.000"),
+        Variant(), Variant(0.0), Variant(-0.0), Variant(std::int16_t{0}), Variant(false)}) {
     SCOPED_TRACE(platform::Describe(v));
     const HugeNumber n = CreateHugeNumber(v);
     EXPECT_EQ(n.zero_form(), HugeNumber::ZeroForm::Empty);
@@ -91,14 +91,19 @@ TEST(CreateHugeNumber, RefusesWhatIsNotANumber) {
   };
   platform::VariantArray too_big_digit{0, platform::VariantArray::ElementKind::Variant, {}, {}};
   too_big_digit.elements = {Variant(40000.0)};
-  platform::VariantArray bound_past_32_bits{2147483647, platform::VariantArray::ElementKind::Int16,
-                                            {1, 2}, {}};
+  platform::VariantArray bound_past_32_bits{
+      2147483647, platform::VariantArray::ElementKind::Int16, {1, 2}, {}};
   const Case cases[] = {
-      {Variant("abc"), kTypeMismatch},   {Variant("1.2.3"), kTypeMismatch},
-      {Variant("1,000"), kTypeMismatch}, {Variant("--5"), kTypeMismatch},
-      {Variant("+-5"), kTypeMismatch},   {Variant("1E"), kTypeMismatch},
-      {Variant("."), kTypeMismatch},     {Variant("1 000"), kTypeMismatch},
-      {Variant("\t1"), kTypeMismatch},   {Variant::Missing(), kTypeMismatch},
+      {Variant("abc"), kTypeMismatch},
+      {Variant("1.2.3"), kTypeMismatch},
+      {Variant("1,000"), kTypeMismatch},
+      {Variant("--5"), kTypeMismatch},
+      {Variant("+-5"), kTypeMismatch},
+      {Variant("1E"), kTypeMismatch},
+      {Variant("."), kTypeMismatch},
+      {Variant("1 000"), kTypeMismatch},
+      {Variant("\t1"), kTypeMismatch},
+      {Variant::Missing(), kTypeMismatch},
       {Variant("1E999999999"), kOverflow},
       {Variant("-1E-999999999"), kOverflow},
       {Variant("1E99999999999999999999999"), kOverflow},
@@ -124,15 +129,31 @@ TEST(IsNumericEx, AcceptsExactlyTheGeneralTextOfANumber) {
     bool numeric;
   };
   const Case cases[] = {
-      {Variant("123"), true},     {Variant("-1.5"), true},     {Variant("0.25"), true},
-      {Variant("1E+20"), true},   {Variant("1E-05"), true},    {Variant("999999999999999"), true},
-      {Variant("1.50"), false},   {Variant(" 12"), false},     {Variant("+3"), false},
-      {Variant(".5"), false},     {Variant("007"), false},     {Variant("1e5"), false},
-      {Variant("1E5"), false},    {Variant("1,000"), false},   {Variant(""), false},
-      {Variant("-0"), false},     {Variant("inf"), false},     {Variant("1E+400"), false},
+      {Variant("123"), true},
+      {Variant("-1.5"), true},
+      {Variant("0.25"), true},
+      {Variant("1E+20"), true},
+      {Variant("1E-05"), true},
+      {Variant("999999999999999"), true},
+      {Variant("1.50"), false},
+      {Variant(" 12"), false},
+      {Variant("+3"), false},
+      {Variant(".5"), false},
+      {Variant("007"), false},
+      {Variant("1e5"), false},
+      {Variant("1E5"), false},
+      {Variant("1,000"), false},
+      {Variant(""), false},
+      {Variant("-0"), false},
+      {Variant("inf"), false},
+      {Variant("1E+400"), false},
       {Variant("1234567890123456"), false},
-      {Variant(), true},          {Variant(true), true},       {Variant(std::int16_t{7}), true},
-      {Variant(0.5), true},       {Variant(1e20), true},       {Variant(1.0 / 3), false},
+      {Variant(), true},
+      {Variant(true), true},
+      {Variant(std::int16_t{7}), true},
+      {Variant(0.5), true},
+      {Variant(1e20), true},
+      {Variant(1.0 / 3), false},
       {Variant::Missing(), false},
   };
   for (const Case& c : cases) {

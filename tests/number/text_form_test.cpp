@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "control/number/number.h"
 #include "platform/error.h"
 #include "tests/test_values.h"
@@ -68,7 +67,6 @@ TEST(ConvertToString, TextsComeBackSpelledOutButOtherwiseAsWritten) {
   EXPECT_THROW(ConvertToString(Variant("abc")), platform::RaisedError);
   EXPECT_THROW(ConvertToString(Variant("1E999999999")), platform::RaisedError);
 }
-
 
 TEST(HugeNumberToDouble, SumsWithinTheClampAndClampsBeyondIt) {
   const double clamp = 1.79769313486231E+308;

@@ -48,15 +48,14 @@ TEST_F(DispatchTest, RaisedErrorsArriveAsNumberAndDescription) {
   EXPECT_EQ(Call("Add", {Argument::ByValue("abc"), Argument::ByValue("1")}), platform::kException);
   EXPECT_EQ(error_.number, -2146828275);
   EXPECT_EQ(error_.description, "Type mismatch");
-  EXPECT_EQ(Call("Divide", {Argument::ByValue("1"), Argument::ByValue("0")}),
-            platform::kException);
+  EXPECT_EQ(Call("Divide", {Argument::ByValue("1"), Argument::ByValue("0")}), platform::kException);
   EXPECT_EQ(error_.number, -2147220499);
   EXPECT_EQ(error_.description, "You cannot divide a number by zero.  [Division by zero]");
 }
 
 TEST_F(DispatchTest, TypedParametersAreConverted) {
-  const Variant kArray = Variant(platform::VariantArray{
-      -1, platform::VariantArray::ElementKind::Int16, {5, 2}, {}});
+  const Variant kArray =
+      Variant(platform::VariantArray{-1, platform::VariantArray::ElementKind::Int16, {5, 2}, {}});
   struct Case {
     Variant return_type;
     Variant result;  // of Add(1.5, 1, Return_Type)
@@ -66,9 +65,9 @@ TEST_F(DispatchTest, TypedParametersAreConverted) {
       {Variant("1"), Variant("2.5"), 0},
       {Variant(" 2 "), Variant(2.5), 0},
       {Variant(1.5), Variant(2.5), 0},  // halves go to the even integer: 2
-      {Variant(0.5), kArray, 0},  // 0
+      {Variant(0.5), kArray, 0},        // 0
       {Variant(true), Variant(), 0},    // -1: an empty result
-      {Variant(), kArray, 0},     // empty reads as 0
+      {Variant(), kArray, 0},           // empty reads as 0
       {Variant("x"), Variant(), -2146828275},
       {Variant(3e9), Variant(), -2146828282},
       {Variant("1E+10"), Variant(), -2146828282},
@@ -76,8 +75,8 @@ TEST_F(DispatchTest, TypedParametersAreConverted) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(platform::Describe(c.return_type));
-    const HResult status = Call(
-        "Add", {Argument::ByValue("1.5"), Argument::ByValue("1"), Argument::ByValue(c.return_type)});
+    const HResult status = Call("Add", {Argument::ByValue("1.5"), Argument::ByValue("1"),
+                                        Argument::ByValue(c.return_type)});
     if (c.error) {
       EXPECT_EQ(status, platform::kException);
       EXPECT_EQ(error_.number, c.error);
@@ -138,11 +137,12 @@ TEST_F(DispatchTest, PiAsAnArrayKeepsThePlaceAboveTheOnes) {
 }
 
 TEST_F(DispatchTest, ArgumentsPassedByReferenceAreNotChangedByACall) {
-  Variant unnormalised(platform::VariantArray{0, platform::VariantArray::ElementKind::Int16,
-                                              {0, 10, 1}, {}});
+  Variant unnormalised(
+      platform::VariantArray{0, platform::VariantArray::ElementKind::Int16, {0, 10, 1}, {}});
   const Variant before = unnormalised;
   Variant text("  1.50 ");
-  ASSERT_EQ(Call("Subtract", {Argument::ByRef(unnormalised), Argument::ByRef(text)}), platform::kOk);
+  ASSERT_EQ(Call("Subtract", {Argument::ByRef(unnormalised), Argument::ByRef(text)}),
+            platform::kOk);
   EXPECT_EQ(unnormalised, before);
   EXPECT_EQ(text, Variant("  1.50 "));
 }

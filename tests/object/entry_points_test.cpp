@@ -47,8 +47,8 @@ TEST(EntryPoints, CanUnloadOnlyWithoutLiveObjectsFactoriesOrLocks) {
 TEST(EntryPoints, OnlyTheServerEntryPointsAreExported) {
   void* library = dlopen(NUMERON_LIBRARY, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(library, nullptr);
-  for (const char* name : {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer",
-                           "DllUnregisterServer"}) {
+  for (const char* name :
+       {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer"}) {
     EXPECT_NE(dlsym(library, name), nullptr) << name;
   }
   EXPECT_EQ(dlsym(library, "_ZN7numeron10NewNumeronEv"), nullptr);

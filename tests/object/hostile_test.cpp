@@ -102,7 +102,9 @@ TEST_F(HostileTest, SizesBeyondTheLimitsFailFastWithOverflow) {
       {"ConvertToString", {Variant("1E999999999")}, kOverflow},
       {"Add", {Variant("-1E-999999999"), Variant("1"), I4(1)}, kOverflow},
       {"Compare", {Variant("1E999999999"), Variant("1"), I4(0)}, kOverflow},
-      {"CreateHugeNumber", {Variant("0E999999999")}, 0},  // zero needs one place, whatever its exponent
+      {"CreateHugeNumber",
+       {Variant("0E999999999")},
+       0},  // zero needs one place, whatever its exponent
       // Moving a number by 2^31-1 places: a canonical number as a double (its shift limited to
       // what a double reaches and written back), an array by its bounds, other text not at all.
       {"Slide", {Variant("1"), I4(kMax)}, 0, nullptr, {{1, I4(308)}}},
@@ -124,7 +126,10 @@ TEST_F(HostileTest, SizesBeyondTheLimitsFailFastWithOverflow) {
       {"Calculate_e", {I4(30), I4(kMin), I4(1)}, kOverflow},
       {"ArcTangent", {Variant("0.5"), I4(30), I4(kMax), I4(1)}, kOverflow},
       // Exponential writes |SeriesLength| and |Precision| back before it works.
-      {"Exponential", {Variant("2"), Variant("0.5"), I4(30), I4(kMin), I4(1)}, kOverflow, nullptr,
+      {"Exponential",
+       {Variant("2"), Variant("0.5"), I4(30), I4(kMin), I4(1)},
+       kOverflow,
+       nullptr,
        {{3, I4(kMax)}}},
       // A SeriesLength of -2^31 is refused before any term.
       {"Sine", {Variant("1"), I4(kMin), I4(10), I4(1)}, kSeriesLength},
@@ -143,7 +148,7 @@ TEST_F(HostileTest, SizesBeyondTheLimitsFailFastWithOverflow) {
       {"GetLowestPlace", {Shorts(kMin, {1, 0})}, kOverflow},
       {"GetDigit", {Shorts(kMin, {1}), Variant(0.0)}, 0},  // never raises
       {"Increment", {Shorts(kMin, {1})}, kOverflow},
-      {"CreateHugeNumber", {Shorts(kMin, {})}, 0},   // no elements: zero
+      {"CreateHugeNumber", {Shorts(kMin, {})}, 0},      // no elements: zero
       {"CreateHugeNumber", {Shorts(kMin, {0, 0})}, 0},  // only zeros: zero
       // 16-bit digits whose sums and products leave 16 bits: carried, they are exact; a place
       // that must hold more than 16 bits before its carry can leave is an Overflow.
@@ -159,7 +164,8 @@ TEST_F(HostileTest, SizesBeyondTheLimitsFailFastWithOverflow) {
       {"Compare", {Shorts(0, {32767, 1}), Variant("32777"), I4(0)}, 0},  // carried once, it fits
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.name << "(" << (row.args.empty() ? Variant() : row.args[0]) << ", ...)");
+    SCOPED_TRACE(testing::Message()
+                 << row.name << "(" << (row.args.empty() ? Variant() : row.args[0]) << ", ...)");
     Check(row, Call(row.name, row.args));
   }
 }
@@ -219,8 +225,8 @@ TEST_F(HostileTest, WrongKindsAreTypeMismatches) {
                                 member.name == "GetDigit" || member.name == "LineUpStringValues";
     // Fine arguments: a number every member accepts, 2 for the reciprocal inverse functions
     // (whose reciprocal must lie within 1).
-    const bool reciprocal = member.name == "ArcCotangent" || member.name == "ArcSecant" ||
-                            member.name == "ArcCosecant";
+    const bool reciprocal =
+        member.name == "ArcCotangent" || member.name == "ArcSecant" || member.name == "ArcCosecant";
     std::vector<Variant> fine;
     for (const platform::ParamDesc& param : member.params) {
       fine.push_back(param.type == ParamType::Int32 ? I4(1) : Variant(reciprocal ? "2" : "0.5"));

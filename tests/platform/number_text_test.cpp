@@ -2,11 +2,11 @@
 // 15th digit, lenient and strict reading, and the integer conversions on both sides of each limit.
 #include "platform/number_text.h"
 
+#include <gtest/gtest.h>
+
 #include <cfloat>
 #include <cmath>
 #include <limits>
-
-#include <gtest/gtest.h>
 
 namespace numeron::platform {
 namespace {

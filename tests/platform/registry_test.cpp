@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gnu/libc-version.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,8 +15,6 @@
 #include <fstream>
 #include <sstream>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace numeron::platform {
 namespace {
@@ -208,11 +207,8 @@ TEST_F(RegistryTest, DamagedLinesAreIgnoredButKept) {
     const char* library;  // nullptr: not found
   };
   const Case cases[] = {
-      {"One.Tab", nullptr},
-      {"Too.Many", nullptr},
-      {"", nullptr},
-      {"no tabs at all", nullptr},
-      {"Good.Crlf", "/lib/good.so"},
+      {"One.Tab", nullptr},        {"Too.Many", nullptr},         {"", nullptr},
+      {"no tabs at all", nullptr}, {"Good.Crlf", "/lib/good.so"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.prog_id);
@@ -242,20 +238,34 @@ TEST_F(RegistryTest, CreateObjectWithoutUsableRegistrationSaysWhy) {
   const std::string not_a_library = (dir_ / "libtext.so").string();
   std::ofstream(not_a_library) << "not a shared object\n";
   const Case cases[] = {
-      {"missing file", std::nullopt, kClassNotRegistered,
+      {"missing file",
+       std::nullopt,
+       kClassNotRegistered,
        {"No registration file", file, "numeron-register"}},
       {"empty file", "", kClassNotRegistered, {"not registered", file, "numeron-register"}},
-      {"corrupt file", "\x01\x02\tNumeronFake.Echo\n\t\t\n", kClassNotRegistered,
+      {"corrupt file",
+       "\x01\x02\tNumeronFake.Echo\n\t\t\n",
+       kClassNotRegistered,
        {"not registered", file}},
-      {"missing library", "NumeronFake.Echo\t{1}\t/nonexistent/libgone.so\n", kClassNotAvailable,
+      {"missing library",
+       "NumeronFake.Echo\t{1}\t/nonexistent/libgone.so\n",
+       kClassNotAvailable,
        {"/nonexistent/libgone.so", file, "numeron-register"}},
-      {"not a library", "NumeronFake.Echo\t{1}\t" + not_a_library + "\n", kClassNotAvailable,
+      {"not a library",
+       "NumeronFake.Echo\t{1}\t" + not_a_library + "\n",
+       kClassNotAvailable,
        {not_a_library, file}},
-      {"a folder", "NumeronFake.Echo\t{1}\t" + dir_.string() + "\n", kClassNotAvailable,
+      {"a folder",
+       "NumeronFake.Echo\t{1}\t" + dir_.string() + "\n",
+       kClassNotAvailable,
        {dir_.string(), file}},
-      {"no class factory", "NumeronFake.Echo\t{1}\t" + libc + "\n", kClassNotAvailable,
+      {"no class factory",
+       "NumeronFake.Echo\t{1}\t" + libc + "\n",
+       kClassNotAvailable,
        {"DllGetClassObject", libc}},
-      {"unknown class id", "NumeronFake.Echo\t{other}\t"s + kFakeLibrary + "\n", kClassNotAvailable,
+      {"unknown class id",
+       "NumeronFake.Echo\t{other}\t"s + kFakeLibrary + "\n",
+       kClassNotAvailable,
        {"{other}", kFakeLibrary}},
   };
   for (const Case& c : cases) {
@@ -315,8 +325,7 @@ int RunRegisterTool(const std::vector<std::string>& args, const fs::path& output
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
+  posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_adddup2(&actions, 1, 2);
   pid_t pid = 0;
   const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);

@@ -118,13 +118,15 @@ const std::vector<Row>& RegressionRows() {
       {"Slide", {Digits16(-20, {}), I4(0)}},
       // Long divisions; a quotient of more digits than a number may hold fails before the loop,
       // unless the dividend is zero.
-      {"Divide", {Text("123456789012345678901234567890123456789012345678901234567890.5"),
-                  Text("-98765432109876543210.123"), I4(60), I4(1)}},
+      {"Divide",
+       {Text("123456789012345678901234567890123456789012345678901234567890.5"),
+        Text("-98765432109876543210.123"), I4(60), I4(1)}},
       {"Divide", {Text("1"), Text("7"), I4(-300), I4(0)}},
       {"Divide", {Text("1"), Text("3"), I4(99999999), I4(1)}},
       {"Divide", {Text("0"), Text("3"), I4(-2147483648), I4(1)}},
-      {"InternalDivide", {Digits16(-40, {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7}),
-                          Digits16(0, {-7, 1, 0, 1}), I4(45)}},
+      {"InternalDivide",
+       {Digits16(-40, {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7}),
+        Digits16(0, {-7, 1, 0, 1}), I4(45)}},
       // A dividend worth 0 whose digits are not all 0 passes the zero test and is divided.
       {"InternalDivide", {Digits16(0, {10, -1}), Digits16(0, {5}), I4(2)}},
       // So is a divisor worth 0: normalised, it is the zero place, and every trial subtraction
@@ -159,11 +161,16 @@ std::string CppText(std::string_view s) {
 std::string CppLiteral(const Variant& v) {
   char buf[64];
   switch (v.kind()) {
-    case VariantKind::Empty: return "Empty()";
-    case VariantKind::Missing: return "Variant::Missing()";
-    case VariantKind::Boolean: return v.boolean() ? "Bool(true)" : "Bool(false)";
-    case VariantKind::Int16: return "I2(" + std::to_string(v.int16()) + ")";
-    case VariantKind::Int32: return "I4(" + std::to_string(v.int32()) + ")";
+    case VariantKind::Empty:
+      return "Empty()";
+    case VariantKind::Missing:
+      return "Variant::Missing()";
+    case VariantKind::Boolean:
+      return v.boolean() ? "Bool(true)" : "Bool(false)";
+    case VariantKind::Int16:
+      return "I2(" + std::to_string(v.int16()) + ")";
+    case VariantKind::Int32:
+      return "I4(" + std::to_string(v.int32()) + ")";
     case VariantKind::Double:
       if (std::isfinite(v.real())) {
         std::snprintf(buf, sizeof buf, "Real(%a)", v.real());
@@ -172,7 +179,8 @@ std::string CppLiteral(const Variant& v) {
                       static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(v.real())));
       }
       return buf;
-    case VariantKind::Text: return "Text(" + CppText(v.text()) + ")";
+    case VariantKind::Text:
+      return "Text(" + CppText(v.text()) + ")";
     case VariantKind::Array: {
       const VariantArray& a = v.array();
       std::string out;
@@ -195,7 +203,8 @@ std::string CppLiteral(const Variant& v) {
 
 std::string RowText(const Row& row) {
   std::string out = "{\"" + std::string(row.function) + "\", {";
-  for (std::size_t i = 0; i < row.args.size(); ++i) out += (i ? ", " : "") + CppLiteral(row.args[i]);
+  for (std::size_t i = 0; i < row.args.size(); ++i)
+    out += (i ? ", " : "") + CppLiteral(row.args[i]);
   return out + "}},";
 }
 
@@ -293,15 +302,28 @@ class Generator {
     return Int(0, max);
   }
 
-  std::string Blanks() { return Chance(25) ? std::string(static_cast<std::size_t>(Int(1, 3)), ' ') : ""; }
+  std::string Blanks() {
+    return Chance(25) ? std::string(static_cast<std::size_t>(Int(1, 3)), ' ') : "";
+  }
 
   // Texts at the clamp bound of the double conversion (1.79769313486231E+308) and around it.
   std::string ClampText() {
-    static const char* const kNear[] = {
-        "1.79769313486231E+308", "-1.79769313486231E+308", "1.797693134862310000001E308",
-        "-1.797693134862310000001E308", "1.79769313486230999999E+308", "1.7976931348623157E308",
-        "-1.7976931348623157E308", "1.7976931348623E308", "9E307", "2E308", "-2E308", "1E309",
-        "1E-320", "-4.9E-324", "2.4703282292062328E-324", "1E-400"};
+    static const char* const kNear[] = {"1.79769313486231E+308",
+                                        "-1.79769313486231E+308",
+                                        "1.797693134862310000001E308",
+                                        "-1.797693134862310000001E308",
+                                        "1.79769313486230999999E+308",
+                                        "1.7976931348623157E308",
+                                        "-1.7976931348623157E308",
+                                        "1.7976931348623E308",
+                                        "9E307",
+                                        "2E308",
+                                        "-2E308",
+                                        "1E309",
+                                        "1E-320",
+                                        "-4.9E-324",
+                                        "2.4703282292062328E-324",
+                                        "1E-400"};
     return Pick(kNear);
   }
 
@@ -350,10 +372,37 @@ class Generator {
   }
 
   std::string InvalidText() {
-    static const char* const kInvalid[] = {
-        "abc", "1.2.3", "--5", "-", "+", ".", "1e", "1e+", "E5", "1 2", "1,000", "0x10", "\t5",
-        "5\t", "+-5", "1e5.5", "nan", "inf", "&H10", "1d5", "- 5", "5-", "1..2", "e", "\xc2\xa0" "5",
-        "12a", "1E5E5", ".e1", "-.", "1_000"};
+    static const char* const kInvalid[] = {"abc",
+                                           "1.2.3",
+                                           "--5",
+                                           "-",
+                                           "+",
+                                           ".",
+                                           "1e",
+                                           "1e+",
+                                           "E5",
+                                           "1 2",
+                                           "1,000",
+                                           "0x10",
+                                           "\t5",
+                                           "5\t",
+                                           "+-5",
+                                           "1e5.5",
+                                           "nan",
+                                           "inf",
+                                           "&H10",
+                                           "1d5",
+                                           "- 5",
+                                           "5-",
+                                           "1..2",
+                                           "e",
+                                           "\xc2\xa0"
+                                           "5",
+                                           "12a",
+                                           "1E5E5",
+                                           ".e1",
+                                           "-.",
+                                           "1_000"};
     return Pick(kInvalid);
   }
 
@@ -366,8 +415,10 @@ class Generator {
     switch (Int(0, 9)) {
       case 0:
       case 1:
-      case 2: return ShortDecimal();
-      case 3: return static_cast<double>(Int(-4'000'000'000LL, 4'000'000'000LL));
+      case 2:
+        return ShortDecimal();
+      case 3:
+        return static_cast<double>(Int(-4'000'000'000LL, 4'000'000'000LL));
       case 4: {
         double d = std::bit_cast<double>(Bits());
         return d;
@@ -405,18 +456,25 @@ class Generator {
                                           2147483647.5};
         return Pick(kSpecial);
       }
-      case 7: return std::uniform_real_distribution<double>(-1e20, 1e20)(rng_);
-      case 8: return ShortDecimal() / 3.0;
-      default: return std::uniform_real_distribution<double>(-1, 1)(rng_);
+      case 7:
+        return std::uniform_real_distribution<double>(-1e20, 1e20)(rng_);
+      case 8:
+        return ShortDecimal() / 3.0;
+      default:
+        return std::uniform_real_distribution<double>(-1, 1)(rng_);
     }
   }
 
   std::int16_t DigitValue(int mode) {
     switch (mode) {
-      case 0: return static_cast<std::int16_t>(Int(0, 9));    // positive, normal
-      case 1: return static_cast<std::int16_t>(-Int(0, 9));   // negative, normal
-      case 2: return static_cast<std::int16_t>(Int(-9, 9));   // mixed signs
-      default: return static_cast<std::int16_t>(Int(-17, 17));  // unnormalised
+      case 0:
+        return static_cast<std::int16_t>(Int(0, 9));  // positive, normal
+      case 1:
+        return static_cast<std::int16_t>(-Int(0, 9));  // negative, normal
+      case 2:
+        return static_cast<std::int16_t>(Int(-9, 9));  // mixed signs
+      default:
+        return static_cast<std::int16_t>(Int(-17, 17));  // unnormalised
     }
   }
 
@@ -425,7 +483,8 @@ class Generator {
     constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
     constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
     if (r < 88) return static_cast<std::int32_t>(Int(-50, 50));
-    if (r < 91) return static_cast<std::int32_t>(kMax - std::max<std::int64_t>(length, 1) + 1 - Int(0, 3));
+    if (r < 91)
+      return static_cast<std::int32_t>(kMax - std::max<std::int64_t>(length, 1) + 1 - Int(0, 3));
     if (r < 94) return static_cast<std::int32_t>(kMin + Int(0, 3));
     if (r < 95) return static_cast<std::int32_t>(Int(290, 310) - length);  // near the clamp
     if (r < 96) return static_cast<std::int32_t>(Int(-345, -300));         // subnormal doubles
@@ -460,26 +519,36 @@ class Generator {
       case 0:
       case 1:
       case 2:
-      case 3: return Empty();
+      case 3:
+        return Empty();
       case 4:
       case 5:
       case 6:
-      case 7: return I2(static_cast<int>(Int(-12, 12)));
-      case 8: return I4(Chance(85) ? Int(-12, 12) : (Chance(50) ? 32768 : -32769));
-      case 9: return I4(Chance(50) ? 32767 : -32768);
+      case 7:
+        return I2(static_cast<int>(Int(-12, 12)));
+      case 8:
+        return I4(Chance(85) ? Int(-12, 12) : (Chance(50) ? 32768 : -32769));
+      case 9:
+        return I4(Chance(50) ? 32767 : -32768);
       case 10:
-      case 11: return Real(static_cast<double>(Int(-25, 25)) / 2.0);
-      case 12: return Real(Chance(50) ? 32767.5 : -32768.5);
-      case 13: return Bool(Chance(50));
+      case 11:
+        return Real(static_cast<double>(Int(-25, 25)) / 2.0);
+      case 12:
+        return Real(Chance(50) ? 32767.5 : -32768.5);
+      case 13:
+        return Bool(Chance(50));
       case 14:
       case 15: {
-        static const char* const kTexts[] = {"5", " -3 ", "2.5", "-0.5", "", "  ", "+7", "1E1",
-                                             "3.5", "abc", "1.2.3", "40000"};
+        static const char* const kTexts[] = {"5",  " -3 ", "2.5", "-0.5", "",      "  ",
+                                             "+7", "1E1",  "3.5", "abc",  "1.2.3", "40000"};
         return Text(Pick(kTexts));
       }
-      case 16: return Chance(90) ? I2(0) : Variant::Missing();
-      case 17: return Chance(95) ? I2(9) : Digits16(0, {1});
-      default: return I2(static_cast<int>(Int(-9, 9)));
+      case 16:
+        return Chance(90) ? I2(0) : Variant::Missing();
+      case 17:
+        return Chance(95) ? I2(9) : Digits16(0, {1});
+      default:
+        return I2(static_cast<int>(Int(-9, 9)));
     }
   }
 
@@ -487,10 +556,14 @@ class Generator {
     if (Chance(40)) return Elements(0, {Chance(50) ? Empty() : I2(0)});  // the two zero forms
     if (Chance(10)) {  // near misses of the zero forms
       switch (Int(0, 3)) {
-        case 0: return Elements(static_cast<std::int32_t>(Int(-3, 3)), {Empty()});
-        case 1: return Elements(0, {I4(0)});
-        case 2: return Elements(0, {Real(0.0)});
-        default: return Elements(0, {Empty(), Empty()});
+        case 0:
+          return Elements(static_cast<std::int32_t>(Int(-3, 3)), {Empty()});
+        case 1:
+          return Elements(0, {I4(0)});
+        case 2:
+          return Elements(0, {Real(0.0)});
+        default:
+          return Elements(0, {Empty(), Empty()});
       }
     }
     const std::int64_t length = Int(1, 12);
@@ -504,9 +577,11 @@ class Generator {
     if (r < 30) return Text(NumberText());
     if (r < 36) return Text(GeneralForm());
     if (r < 40) return Text(InvalidText());
-    if (r < 42) return Text(Chance(50) ? "" : std::string(static_cast<std::size_t>(Int(1, 3)), ' '));
+    if (r < 42)
+      return Text(Chance(50) ? "" : std::string(static_cast<std::size_t>(Int(1, 3)), ' '));
     if (r < 55) return Real(RealValue());
-    if (r < 59) return I2(static_cast<int>(Chance(20) ? (Chance(50) ? -32768 : 32767) : Int(-1000, 1000)));
+    if (r < 59)
+      return I2(static_cast<int>(Chance(20) ? (Chance(50) ? -32768 : 32767) : Int(-1000, 1000)));
     if (r < 63) {
       constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
       constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
@@ -580,7 +655,8 @@ class Generator {
         }
         if (Chance(60)) {  // value-preserving moves: 10 down at one place, 1 up at the next
           for (std::int64_t m = Int(1, 8); m > 0 && places.size() > 1; --m) {
-            const std::size_t i = static_cast<std::size_t>(Int(0, static_cast<std::int64_t>(places.size()) - 2));
+            const std::size_t i =
+                static_cast<std::size_t>(Int(0, static_cast<std::int64_t>(places.size()) - 2));
             const int dir = Chance(50) ? 1 : -1;
             const int a = places[i] + 10 * dir;
             const int b = places[i + 1] - dir;
@@ -650,30 +726,40 @@ class Generator {
     if (r < 76) {  // zero in many clothes
       static const char* const kZeroTexts[] = {"0", "-0", "0.000", " 0E5 ", "", "-.0", "+0"};
       switch (Int(0, 5)) {
-        case 0: return Text(Pick(kZeroTexts));
-        case 1: return Real(Chance(50) ? 0.0 : -0.0);
-        case 2: return Chance(50) ? I2(0) : I4(0);
-        case 3: return Chance(50) ? Empty() : Bool(false);
-        case 4: return Digits16(static_cast<std::int32_t>(Int(-5, 5)), {0, 0});
-        default: return Digits16(0, {10, -1});  // worth 0, though no digit is 0
+        case 0:
+          return Text(Pick(kZeroTexts));
+        case 1:
+          return Real(Chance(50) ? 0.0 : -0.0);
+        case 2:
+          return Chance(50) ? I2(0) : I4(0);
+        case 3:
+          return Chance(50) ? Empty() : Bool(false);
+        case 4:
+          return Digits16(static_cast<std::int32_t>(Int(-5, 5)), {0, 0});
+        default:
+          return Digits16(0, {10, -1});  // worth 0, though no digit is 0
       }
     }
     if (r < 82) return Text(InvalidText());
     if (r < 90) {
       switch (Int(0, 2)) {
-        case 0: return I2(static_cast<int>(Int(-1000, 1000)));
-        case 1: return I4(Int(-3'000'000, 3'000'000));
-        default: return Bool(Chance(50));
+        case 0:
+          return I2(static_cast<int>(Int(-1000, 1000)));
+        case 1:
+          return I4(Int(-3'000'000, 3'000'000));
+        default:
+          return Bool(Chance(50));
       }
     }
     if (r < 95) {  // beyond the size limit once normalised, or at the 16-bit limits
       static const std::int32_t kFar[] = {std::numeric_limits<std::int32_t>::max() - 1,
-                                          std::numeric_limits<std::int32_t>::min() + 1,
-                                          150'000'000, -150'000'000};
+                                          std::numeric_limits<std::int32_t>::min() + 1, 150'000'000,
+                                          -150'000'000};
       if (Chance(50)) return Digits16(Pick(kFar), {3, 1});
       return Digits16(0, {32767, 32767, static_cast<std::int16_t>(Int(-2, 2))});
     }
-    return Text(Chance(50) ? "1E999999999" : "12" + std::string(static_cast<std::size_t>(Int(0, 3)), '0'));
+    return Text(Chance(50) ? "1E999999999"
+                           : "12" + std::string(static_cast<std::size_t>(Int(0, 3)), '0'));
   }
 
   std::pair<Variant, Variant> DivisionPair() {
@@ -689,7 +775,9 @@ class Generator {
     if (r < 85) return ElementArray();
     // 9s from place 0 up, or a place 0 at the 16-bit limit.
     std::vector<std::int16_t> digits(static_cast<std::size_t>(Int(1, 6)), 9);
-    if (Chance(30)) digits[0] = Pick({std::int16_t{32767}, std::int16_t{32766}, std::int16_t{19}, std::int16_t{10}});
+    if (Chance(30))
+      digits[0] =
+          Pick({std::int16_t{32767}, std::int16_t{32766}, std::int16_t{19}, std::int16_t{10}});
     if (Chance(30)) digits.push_back(static_cast<std::int16_t>(Int(-9, 9)));
     return Digits16(static_cast<std::int32_t>(Chance(70) ? 0 : -Int(0, 3)), std::move(digits));
   }
@@ -707,11 +795,20 @@ class Generator {
   Variant NearClamp() {
     std::string digits = "179769313486231";
     switch (Int(0, 4)) {
-      case 0: break;
-      case 1: digits += std::string(static_cast<std::size_t>(Int(1, 5)), '0') + "1"; break;
-      case 2: digits = "179769313486230" + std::string(static_cast<std::size_t>(Int(1, 5)), '9'); break;
-      case 3: digits = "17976931348623157"; break;
-      default: digits += Digits(Int(1, 8)); break;
+      case 0:
+        break;
+      case 1:
+        digits += std::string(static_cast<std::size_t>(Int(1, 5)), '0') + "1";
+        break;
+      case 2:
+        digits = "179769313486230" + std::string(static_cast<std::size_t>(Int(1, 5)), '9');
+        break;
+      case 3:
+        digits = "17976931348623157";
+        break;
+      default:
+        digits += Digits(Int(1, 8));
+        break;
     }
     const std::int64_t top = Chance(80) ? 308 : Int(306, 310);
     return Dress(digits, top - static_cast<std::int64_t>(digits.size()) + 1, Chance(50));
@@ -741,9 +838,10 @@ class Generator {
   // Texts whose zeros, points and signs the display functions treat specially.
   std::string DisplayText() {
     static const char* const kTexts[] = {
-        "012.500", "-0.50", "+012.50", "0.000", "-0", "007.0", ".5", "-.5", "+.5", "5.", "100",
-        "0", "00", "-000.000", " 12.50 ", "1E+20", "1e5", "1.50E2", "-1.50e-2", ".05", "",
-        "  ", "12.", "-12.5", "0.0", "1.5E-07", "-1E+20", "+.0e1", "000", "-00012.0100"};
+        "012.500", "-0.50",   "+012.50",  "0.000", "-0",  "007.0",      ".5",      "-.5",
+        "+.5",     "5.",      "100",      "0",     "00",  "-000.000",   " 12.50 ", "1E+20",
+        "1e5",     "1.50E2",  "-1.50e-2", ".05",   "",    "  ",         "12.",     "-12.5",
+        "0.0",     "1.5E-07", "-1E+20",   "+.0e1", "000", "-00012.0100"};
     return Pick(kTexts);
   }
 
@@ -762,11 +860,21 @@ class Generator {
       static const char* const kTexts[] = {"5", " -3 ", "2.5", "", "abc", "40000"};
       for (std::int64_t i = Int(1, 3); i > 0; --i) {
         switch (Int(0, 5)) {
-          case 0: elements.push_back(Empty()); break;
-          case 1: elements.push_back(Real(static_cast<double>(Int(-19, 19)) / 2.0)); break;
-          case 2: elements.push_back(Text(Pick(kTexts))); break;
-          case 3: elements.push_back(Chance(50) ? Bool(Chance(50)) : I4(Int(-9, 9))); break;
-          default: elements.push_back(I2(static_cast<int>(Int(-9, 9)))); break;
+          case 0:
+            elements.push_back(Empty());
+            break;
+          case 1:
+            elements.push_back(Real(static_cast<double>(Int(-19, 19)) / 2.0));
+            break;
+          case 2:
+            elements.push_back(Text(Pick(kTexts)));
+            break;
+          case 3:
+            elements.push_back(Chance(50) ? Bool(Chance(50)) : I4(Int(-9, 9)));
+            break;
+          default:
+            elements.push_back(I2(static_cast<int>(Int(-9, 9))));
+            break;
         }
       }
       return Elements(static_cast<std::int32_t>(Int(-3, 0)), std::move(elements));
@@ -878,7 +986,8 @@ class DifferentialTest : public testing::Test {
         const HugeNumber b = ReadDigitArray(args.at(1).array());
         if (function == "AddDigits") r.value = ToVariant(AddDigits(a, b));
         if (function == "MultiplyDigits") r.value = ToVariant(MultiplyDigits(a, b));
-        if (function == "InternalDivide") r.value = ToVariant(InternalDivide(a, b, args.at(2).int32()));
+        if (function == "InternalDivide")
+          r.value = ToVariant(InternalDivide(a, b, args.at(2).int32()));
       }
       r.ok = true;
     } catch (const platform::RaisedError& raised) {
@@ -1105,7 +1214,8 @@ TEST_F(DifferentialTest, GetLowestPlace) {
 
 TEST_F(DifferentialTest, LineUpStringValues) {
   Run("LineUpStringValues", [](Generator& g) {
-    static const std::int32_t kFlags[] = {0, 0, 0, 1, 1, -1, 2, std::numeric_limits<std::int32_t>::min()};
+    static const std::int32_t kFlags[] = {0, 0,  0, 1,
+                                          1, -1, 2, std::numeric_limits<std::int32_t>::min()};
     auto [x, y] = g.Chance(30) ? g.RelatedPair() : std::pair{DisplayArgs(g)[0], DisplayArgs(g)[0]};
     return std::vector<Variant>{x, y, I4(g.Pick(kFlags))};
   });
@@ -1146,14 +1256,18 @@ TEST_F(DifferentialTest, MultiplyDigitsOfLongOperands) {
     const bool repeating = g.Chance(40);
     std::vector<std::int16_t> digits(static_cast<std::size_t>(g.Int(64, 160)));
     for (std::int16_t& d : digits) {
-      d = static_cast<std::int16_t>(sign * (repeating ? repeated : g.Int(0, g.Chance(10) ? 12 : 9)));
+      d = static_cast<std::int16_t>(sign *
+                                    (repeating ? repeated : g.Int(0, g.Chance(10) ? 12 : 9)));
     }
     digits.resize(digits.size() + static_cast<std::size_t>(g.Chance(30) ? g.Int(1, 40) : 0), 0);
     return Digits16(static_cast<std::int32_t>(g.Int(-200, 20)), std::move(digits));
   };
-  Run("MultiplyDigits", [&](Generator& g) {
-    return std::vector<Variant>{long_operand(g), long_operand(g)};
-  }, SeriesIterations(300));
+  Run(
+      "MultiplyDigits",
+      [&](Generator& g) {
+        return std::vector<Variant>{long_operand(g), long_operand(g)};
+      },
+      SeriesIterations(300));
 }
 
 TEST_F(DifferentialTest, IncrementDigits) {
@@ -1172,7 +1286,11 @@ std::vector<Variant> SeriesArgs(Generator& g, MakeX make_x) {
 
 TEST_F(DifferentialTest, PiAndE) {
   const auto args = [](Generator& g) {
-    static const std::int32_t kFar[] = {999, 1000, 1500, -999, -1000,
+    static const std::int32_t kFar[] = {999,
+                                        1000,
+                                        1500,
+                                        -999,
+                                        -1000,
                                         std::numeric_limits<std::int32_t>::min(),
                                         std::numeric_limits<std::int32_t>::max()};
     const std::int32_t p = g.Chance(85) ? static_cast<std::int32_t>(g.Int(-40, 40)) : g.Pick(kFar);
@@ -1183,63 +1301,87 @@ TEST_F(DifferentialTest, PiAndE) {
 }
 
 TEST_F(DifferentialTest, Calculate_e) {
-  Run("Calculate_e", [](Generator& g) {
-    return std::vector<Variant>{I4(g.SeriesLength()), I4(g.SeriesPrecision()), I4(g.ReturnType())};
-  }, SeriesIterations(400));
+  Run(
+      "Calculate_e",
+      [](Generator& g) {
+        return std::vector<Variant>{I4(g.SeriesLength()), I4(g.SeriesPrecision()),
+                                    I4(g.ReturnType())};
+      },
+      SeriesIterations(400));
 }
 
 TEST_F(DifferentialTest, eToExponent) {
-  Run("eToExponent", [](Generator& g) {
-    return SeriesArgs(g, [](Generator& h) { return h.SeriesValue(1, h.Chance(40)); });
-  }, SeriesIterations(500));
+  Run(
+      "eToExponent",
+      [](Generator& g) {
+        return SeriesArgs(g, [](Generator& h) { return h.SeriesValue(1, h.Chance(40)); });
+      },
+      SeriesIterations(500));
 }
 
 TEST_F(DifferentialTest, Factorial) {
-  Run("Factorial", [](Generator& g) {
-    Variant x = g.Chance(60) ? g.Dress(std::to_string(g.Int(0, 40)), 0, g.Chance(10))
-                             : g.SeriesValue(1, g.Chance(15));
-    return std::vector<Variant>{x, I4(g.ReturnType())};
-  }, SeriesIterations(500));
+  Run(
+      "Factorial",
+      [](Generator& g) {
+        Variant x = g.Chance(60) ? g.Dress(std::to_string(g.Int(0, 40)), 0, g.Chance(10))
+                                 : g.SeriesValue(1, g.Chance(15));
+        return std::vector<Variant>{x, I4(g.ReturnType())};
+      },
+      SeriesIterations(500));
 }
 
 TEST_F(DifferentialTest, Log_e) {
-  Run("Log_e", [](Generator& g) { return SeriesArgs(g, [](Generator& h) { return h.LogValue(); }); },
+  Run(
+      "Log_e",
+      [](Generator& g) { return SeriesArgs(g, [](Generator& h) { return h.LogValue(); }); },
       SeriesIterations(500));
 }
 
 TEST_F(DifferentialTest, Logarithm) {
-  Run("Logarithm", [](Generator& g) {
-    Variant x = g.LogValue();
-    Variant base = g.Chance(10) ? Text(g.Pick({"1", "10", "2", "-2", "0"})) : g.LogValue();
-    return std::vector<Variant>{x, base, I4(g.SeriesLength()), I4(g.SeriesPrecision()),
-                                I4(g.ReturnType())};
-  }, SeriesIterations(400));
+  Run(
+      "Logarithm",
+      [](Generator& g) {
+        Variant x = g.LogValue();
+        Variant base = g.Chance(10) ? Text(g.Pick({"1", "10", "2", "-2", "0"})) : g.LogValue();
+        return std::vector<Variant>{x, base, I4(g.SeriesLength()), I4(g.SeriesPrecision()),
+                                    I4(g.ReturnType())};
+      },
+      SeriesIterations(400));
 }
 
 TEST_F(DifferentialTest, Exponential) {
-  Run("Exponential", [](Generator& g) {
-    Variant x = g.SeriesValue(1, g.Chance(25));
-    Variant y = g.Exponent();
-    return std::vector<Variant>{x, y, I4(g.SeriesLength()), I4(g.SeriesPrecision()),
-                                I4(g.ReturnType())};
-  }, SeriesIterations(600));
+  Run(
+      "Exponential",
+      [](Generator& g) {
+        Variant x = g.SeriesValue(1, g.Chance(25));
+        Variant y = g.Exponent();
+        return std::vector<Variant>{x, y, I4(g.SeriesLength()), I4(g.SeriesPrecision()),
+                                    I4(g.ReturnType())};
+      },
+      SeriesIterations(600));
 }
 
 TEST_F(DifferentialTest, SineAndCosine) {
-  const auto args = [](Generator& g) { return SeriesArgs(g, [](Generator& h) { return h.Angle(); }); };
+  const auto args = [](Generator& g) {
+    return SeriesArgs(g, [](Generator& h) { return h.Angle(); });
+  };
   Run("Sine", args, SeriesIterations(500));
   Run("Cosine", args, SeriesIterations(500));
 }
 
 TEST_F(DifferentialTest, TrigonometricQuotients) {
-  const auto args = [](Generator& g) { return SeriesArgs(g, [](Generator& h) { return h.Angle(); }); };
+  const auto args = [](Generator& g) {
+    return SeriesArgs(g, [](Generator& h) { return h.Angle(); });
+  };
   for (std::string_view function : {"Tangent", "Secant", "Cosecant", "Cotangent"}) {
     Run(function, args, SeriesIterations(200));
   }
 }
 
 TEST_F(DifferentialTest, ArcSineAndArcTangent) {
-  const auto args = [](Generator& g) { return SeriesArgs(g, [](Generator& h) { return h.ArcValue(); }); };
+  const auto args = [](Generator& g) {
+    return SeriesArgs(g, [](Generator& h) { return h.ArcValue(); });
+  };
   Run("ArcSine", args, SeriesIterations(500));
   Run("ArcTangent", args, SeriesIterations(500));
   Run("ArcCosine", args, SeriesIterations(300));

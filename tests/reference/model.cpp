@@ -101,7 +101,7 @@ void UnifyDigitSigns(Digits& digits) {
     if (std::abs(v) >= 10) {
       if (i == digits.hi()) digits = RedimDigits(digits, digits.lo, digits.hi() + 1);
       digits.Set(i + 1, digits.Get(i + 1) + v / 10);  // truncates toward zero
-      digits.Set(i, v % 10);                           // remainder with the sign of v
+      digits.Set(i, v % 10);                          // remainder with the sign of v
     }
   }
   // 3. A single place is done; 4. so is an array without a non-zero place.
@@ -217,22 +217,28 @@ double ReadElementText(const std::string& text) {
 
 std::int64_t ElementValue(const Variant& element) {
   switch (element.kind()) {
-    case VariantKind::Empty: return 0;
-    case VariantKind::Boolean: return element.boolean() ? -1 : 0;
-    case VariantKind::Int16: return element.int16();
-    case VariantKind::Int32: return element.int32();
+    case VariantKind::Empty:
+      return 0;
+    case VariantKind::Boolean:
+      return element.boolean() ? -1 : 0;
+    case VariantKind::Int16:
+      return element.int16();
+    case VariantKind::Int32:
+      return element.int32();
     case VariantKind::Double: {
       const std::optional<std::int16_t> v = platform::DoubleToInt16(element.real());
       if (!v) RaiseOverflow();
       return *v;
     }
     case VariantKind::Text: {
-      const std::optional<std::int16_t> v = platform::DoubleToInt16(ReadElementText(element.text()));
+      const std::optional<std::int16_t> v =
+          platform::DoubleToInt16(ReadElementText(element.text()));
       if (!v) RaiseOverflow();
       return *v;
     }
     case VariantKind::Missing:
-    case VariantKind::Array: RaiseTypeMismatch();
+    case VariantKind::Array:
+      RaiseTypeMismatch();
   }
   RaiseTypeMismatch();
 }
@@ -283,7 +289,8 @@ Variant HandBack(const Digits& digits) {
       a.element_kind = VariantArray::ElementKind::Variant;
       a.elements = {Variant(std::int16_t{0})};
       return Variant(std::move(a));
-    case Form::Digits16: break;
+    case Form::Digits16:
+      break;
   }
   a.element_kind = VariantArray::ElementKind::Int16;
   for (int v : digits.d) a.digits.push_back(static_cast<std::int16_t>(v));
@@ -302,7 +309,8 @@ bool IsNumericEx(const Operand& o) {
     case VariantKind::Empty:
     case VariantKind::Boolean:
     case VariantKind::Int16:
-    case VariantKind::Int32: return true;
+    case VariantKind::Int32:
+      return true;
     case VariantKind::Double: {
       // Numeric exactly when its general text reads back to the same double.
       const std::optional<std::string> text = platform::GeneralText(v.real());
@@ -318,15 +326,16 @@ bool IsNumericEx(const Operand& o) {
       return text && *text == v.text();
     }
     case VariantKind::Missing:
-    case VariantKind::Array: return false;
+    case VariantKind::Array:
+      return false;
   }
   return false;
 }
 
 std::int32_t GetType(const Operand& o) {
-  if (o.is_array) return 0;         // Huge_Number
-  if (IsNumericEx(o)) return 2;     // double_value
-  return 1;                         // String_Value
+  if (o.is_array) return 0;      // Huge_Number
+  if (IsNumericEx(o)) return 2;  // double_value
+  return 1;                      // String_Value
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -373,8 +382,9 @@ std::optional<ExponentParts> SplitNumberText(std::string s, std::string* sign) {
   }
   // 5. With 1-based positions: p is the first "." or e; x = exponent + p - 1.
   const std::size_t point = s.find('.');
-  const std::int64_t p = point == std::string::npos || point > e ? static_cast<std::int64_t>(e) + 1
-                                                                  : static_cast<std::int64_t>(point) + 1;
+  const std::int64_t p = point == std::string::npos || point > e
+                             ? static_cast<std::int64_t>(e) + 1
+                             : static_cast<std::int64_t>(point) + 1;
   ExponentParts parts;
   parts.sign = *sign;
   for (std::size_t k = 0; k < e; ++k) {
@@ -422,14 +432,21 @@ std::string GeneralTextOrOverflow(double value) {
 // The value of a scalar "as text", for the text paths.
 std::string ScalarAsText(const Variant& v) {
   switch (v.kind()) {
-    case VariantKind::Empty: return "";
-    case VariantKind::Boolean: return v.boolean() ? "-1" : "0";
-    case VariantKind::Int16: return std::to_string(v.int16());
-    case VariantKind::Int32: return std::to_string(v.int32());
-    case VariantKind::Double: return GeneralTextOrOverflow(v.real());
-    case VariantKind::Text: return v.text();
+    case VariantKind::Empty:
+      return "";
+    case VariantKind::Boolean:
+      return v.boolean() ? "-1" : "0";
+    case VariantKind::Int16:
+      return std::to_string(v.int16());
+    case VariantKind::Int32:
+      return std::to_string(v.int32());
+    case VariantKind::Double:
+      return GeneralTextOrOverflow(v.real());
+    case VariantKind::Text:
+      return v.text();
     case VariantKind::Missing:
-    case VariantKind::Array: RaiseTypeMismatch();
+    case VariantKind::Array:
+      RaiseTypeMismatch();
   }
   RaiseTypeMismatch();
 }
@@ -459,8 +476,8 @@ Digits DigitsFromPlainText(std::string t) {
   if (p == 1) {
     digit_string = body.substr(1);
   } else {
-    digit_string = body.substr(0, static_cast<std::size_t>(p - 1)) +
-                   body.substr(static_cast<std::size_t>(p));
+    digit_string =
+        body.substr(0, static_cast<std::size_t>(p - 1)) + body.substr(static_cast<std::size_t>(p));
   }
   // 5. Places ip - n - 1 .. ip - 1.
   const std::int64_t ip = p - 1;
@@ -497,7 +514,8 @@ Digits DigitsFromText(const std::string& text) {
     }
   }
   if (!top) return DigitsFromPlainText("0");
-  const std::int64_t places = std::max<std::int64_t>(*top, 0) - std::min<std::int64_t>(*bottom, 0) + 1;
+  const std::int64_t places =
+      std::max<std::int64_t>(*top, 0) - std::min<std::int64_t>(*bottom, 0) + 1;
   if (places > kPlaceLimit) RaiseOverflow();
   return DigitsFromPlainText(PlainText(*parts));
 }
@@ -588,19 +606,26 @@ double HugeNumberToDouble(const Digits& digits) {
 // Result rule A.
 Operand ResultRuleA(const Digits& r, std::int32_t return_type) {
   switch (return_type) {
-    case 0: return FromDigits(r);
-    case 2: return FromScalar(Variant(HugeNumberToDouble(r)));
-    default: return FromScalar(Variant(HugeNumberToText(r)));
+    case 0:
+      return FromDigits(r);
+    case 2:
+      return FromScalar(Variant(HugeNumberToDouble(r)));
+    default:
+      return FromScalar(Variant(HugeNumberToText(r)));
   }
 }
 
 // Result rule B.
 Operand ResultRuleB(const Digits& r, std::int32_t return_type) {
   switch (return_type) {
-    case 0: return FromDigits(r);
-    case 1: return FromScalar(Variant(HugeNumberToText(r)));
-    case 2: return FromScalar(Variant(HugeNumberToDouble(r)));
-    default: return FromScalar(Variant());
+    case 0:
+      return FromDigits(r);
+    case 1:
+      return FromScalar(Variant(HugeNumberToText(r)));
+    case 2:
+      return FromScalar(Variant(HugeNumberToDouble(r)));
+    default:
+      return FromScalar(Variant());
   }
 }
 
@@ -650,7 +675,8 @@ Operand Negate(const Operand& x) {
   // Boolean and empty act as the 16-bit integers -1 and 0.
   if (IsNumericEx(x)) {
     switch (v.kind()) {
-      case VariantKind::Empty: return FromScalar(Variant(std::int16_t{0}));
+      case VariantKind::Empty:
+        return FromScalar(Variant(std::int16_t{0}));
       case VariantKind::Boolean:
         return FromScalar(Variant(static_cast<std::int16_t>(v.boolean() ? 1 : 0)));
       case VariantKind::Int16: {
@@ -664,10 +690,13 @@ Operand Negate(const Operand& x) {
         }
         return FromScalar(Variant(static_cast<std::int32_t>(-v.int32())));
       }
-      case VariantKind::Double: return FromScalar(Variant(-v.real()));
-      case VariantKind::Text: return FromScalar(Variant(-*platform::ReadDouble(v.text())));
+      case VariantKind::Double:
+        return FromScalar(Variant(-v.real()));
+      case VariantKind::Text:
+        return FromScalar(Variant(-*platform::ReadDouble(v.text())));
       case VariantKind::Missing:
-      case VariantKind::Array: break;
+      case VariantKind::Array:
+        break;
     }
     throw std::logic_error("model: IsNumericEx accepted an array or a missing value");
   }
@@ -711,14 +740,17 @@ bool Compare(const Operand& x, const Operand& y, std::int32_t operation) {
   const auto nested_greater = [&] { return Compare(FromDigits(a), FromDigits(b), 1); };
   // 4.
   switch (operation) {
-    case 0: return equal();
-    case 1: return greater();
+    case 0:
+      return equal();
+    case 1:
+      return greater();
     case 2: {
       const bool e = equal();
       const bool g = nested_greater();
       return !e && !g;
     }
-    case 3: return !equal();
+    case 3:
+      return !equal();
     case 4: {
       const bool e = equal();
       const bool g = nested_greater();
@@ -785,15 +817,16 @@ Variant Dispatch(std::string_view function, std::vector<Variant>& args) {
   // Two operands and a 32-bit Return_Type or Operation.
   using Binary = Variant (*)(const Operand&, const Operand&, std::int32_t);
   static const std::pair<std::string_view, Binary> kBinary[] = {
-      {"Add", [](const Operand& x, const Operand& y, std::int32_t t) { return HandBack(Add(x, y, t)); }},
-      {"Subtract",
-       [](const Operand& x, const Operand& y, std::int32_t t) { return HandBack(Subtract(x, y, t)); }},
-      {"Compare",
-       [](const Operand& x, const Operand& y, std::int32_t t) { return Variant(Compare(x, y, t)); }},
-      {"Multiply",
-       [](const Operand& x, const Operand& y, std::int32_t t) { return HandBack(Multiply(x, y, t)); }},
-      {"Modulus",
-       [](const Operand& x, const Operand& y, std::int32_t t) { return HandBack(Modulus(x, y, t)); }},
+      {"Add",
+       [](const Operand& x, const Operand& y, std::int32_t t) { return HandBack(Add(x, y, t)); }},
+      {"Subtract", [](const Operand& x, const Operand& y,
+                      std::int32_t t) { return HandBack(Subtract(x, y, t)); }},
+      {"Compare", [](const Operand& x, const Operand& y,
+                     std::int32_t t) { return Variant(Compare(x, y, t)); }},
+      {"Multiply", [](const Operand& x, const Operand& y,
+                      std::int32_t t) { return HandBack(Multiply(x, y, t)); }},
+      {"Modulus", [](const Operand& x, const Operand& y,
+                     std::int32_t t) { return HandBack(Modulus(x, y, t)); }},
   };
   for (const auto& [name, run] : kBinary) {
     if (function == name) {
@@ -862,7 +895,8 @@ Variant Dispatch(std::string_view function, std::vector<Variant>& args) {
   }
   if (function == "Calculate_e") {
     ExpectArgs(args, 3);
-    return HandBack(Calculate_e(Int32Argument(args[0]), Int32Argument(args[1]), Int32Argument(args[2])));
+    return HandBack(
+        Calculate_e(Int32Argument(args[0]), Int32Argument(args[1]), Int32Argument(args[2])));
   }
   if (function == "Factorial") {
     ExpectArgs(args, 2);
@@ -885,12 +919,18 @@ Variant Dispatch(std::string_view function, std::vector<Variant>& args) {
   }
   // x, SeriesLength, Precision, Return_Type.
   static const std::pair<std::string_view, SeriesFunction> kSeries[] = {
-      {"eToExponent", EToExponent}, {"Log_e", Log_e},
-      {"Sine", Sine},               {"Cosine", Cosine},
-      {"Tangent", Tangent},         {"Secant", Secant},
-      {"Cosecant", Cosecant},       {"Cotangent", Cotangent},
-      {"ArcSine", ArcSine},         {"ArcTangent", ArcTangent},
-      {"ArcCotangent", ArcCotangent}, {"ArcCosecant", ArcCosecant},
+      {"eToExponent", EToExponent},
+      {"Log_e", Log_e},
+      {"Sine", Sine},
+      {"Cosine", Cosine},
+      {"Tangent", Tangent},
+      {"Secant", Secant},
+      {"Cosecant", Cosecant},
+      {"Cotangent", Cotangent},
+      {"ArcSine", ArcSine},
+      {"ArcTangent", ArcTangent},
+      {"ArcCotangent", ArcCotangent},
+      {"ArcCosecant", ArcCosecant},
   };
   for (const auto& [name, run] : kSeries) {
     if (function == name) {

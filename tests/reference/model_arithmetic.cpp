@@ -255,9 +255,12 @@ Operand Round(const Operand& x, Variant& decimal_place) {
   }
   // 5.
   switch (kind) {
-    case Kind::Huge: return FromDigits(n);
-    case Kind::Double: return FromScalar(Variant(HugeNumberToDouble(n)));
-    case Kind::Text: break;
+    case Kind::Huge:
+      return FromDigits(n);
+    case Kind::Double:
+      return FromScalar(Variant(HugeNumberToDouble(n)));
+    case Kind::Text:
+      break;
   }
   return FromScalar(Variant(HugeNumberToText(n)));
 }
@@ -295,8 +298,8 @@ Magnitude ScaledMagnitude(const Digits& normal, std::int64_t scale) {
 }
 
 Digits TruncatedQuotient(const Digits& a, const Digits& b) {
-  const std::int64_t scale = std::max<std::int64_t>(-std::min<std::int64_t>(a.lo, 0),
-                                                    -std::min<std::int64_t>(b.lo, 0));
+  const std::int64_t scale =
+      std::max<std::int64_t>(-std::min<std::int64_t>(a.lo, 0), -std::min<std::int64_t>(b.lo, 0));
   const Magnitude dividend = ScaledMagnitude(a, scale);
   const Magnitude divisor = ScaledMagnitude(b, scale);
   Magnitude remainder;
@@ -312,7 +315,8 @@ Digits TruncatedQuotient(const Digits& a, const Digits& b) {
     quotient.push_back(count);
   }
   const int sign = IsNegativeDigits(a) != IsNegativeDigits(b) ? -1 : 1;
-  Digits q = NewDigits(0, std::max<std::int64_t>(static_cast<std::int64_t>(quotient.size()) - 1, 0));
+  Digits q =
+      NewDigits(0, std::max<std::int64_t>(static_cast<std::int64_t>(quotient.size()) - 1, 0));
   for (std::size_t k = 0; k < quotient.size(); ++k) {
     q.Set(static_cast<std::int64_t>(quotient.size() - 1 - k), sign * quotient[k]);
   }
@@ -402,7 +406,8 @@ Digits MultiplyDigits(Digits a, Digits b) {
 
 void IncrementDigits(Digits& a) {
   // An array without place 0 is first extended to it.
-  if (!a.Has(0)) a = RedimDigits(a, std::min<std::int64_t>(a.lo, 0), std::max<std::int64_t>(a.hi(), 0));
+  if (!a.Has(0))
+    a = RedimDigits(a, std::min<std::int64_t>(a.lo, 0), std::max<std::int64_t>(a.hi(), 0));
   // 1.
   a.Set(0, a.Get(0) + 1);
   // 2. Only places of 10 or more carry; every carry step adds a place at the top.

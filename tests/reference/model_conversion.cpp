@@ -35,14 +35,21 @@ Variant Narrowest(std::int64_t value, bool may_be_16_bit) {
 
 Operand Ordinary(const Variant& v, WholeOperation whole, RealOperation real) {
   switch (v.kind()) {
-    case VariantKind::Empty: return FromScalar(Narrowest(whole(0), true));
-    case VariantKind::Boolean: return FromScalar(Narrowest(whole(v.boolean() ? -1 : 0), true));
-    case VariantKind::Int16: return FromScalar(Narrowest(whole(v.int16()), true));
-    case VariantKind::Int32: return FromScalar(Narrowest(whole(v.int32()), false));
-    case VariantKind::Double: return FromScalar(Variant(real(v.real())));
-    case VariantKind::Text: return FromScalar(Variant(real(*platform::ReadDouble(v.text()))));
+    case VariantKind::Empty:
+      return FromScalar(Narrowest(whole(0), true));
+    case VariantKind::Boolean:
+      return FromScalar(Narrowest(whole(v.boolean() ? -1 : 0), true));
+    case VariantKind::Int16:
+      return FromScalar(Narrowest(whole(v.int16()), true));
+    case VariantKind::Int32:
+      return FromScalar(Narrowest(whole(v.int32()), false));
+    case VariantKind::Double:
+      return FromScalar(Variant(real(v.real())));
+    case VariantKind::Text:
+      return FromScalar(Variant(real(*platform::ReadDouble(v.text()))));
     case VariantKind::Missing:
-    case VariantKind::Array: break;
+    case VariantKind::Array:
+      break;
   }
   throw std::logic_error("model: IsNumericEx accepted an array or a missing value");
 }
@@ -115,8 +122,7 @@ Operand ConvertToWhole(const Operand& x) {
   // 1. The floor in ordinary arithmetic. The floor of a zero is +0: a zero has no sign to keep.
   if (IsNumericEx(x)) {
     return Ordinary(
-        x.scalar, [](std::int64_t v) { return v; },
-        [](double v) { return std::floor(v) + 0.0; });
+        x.scalar, [](std::int64_t v) { return v; }, [](double v) { return std::floor(v) + 0.0; });
   }
   // 2. An array: the floor of its value, in normal form.
   if (x.is_array) return FromDigits(Floor(ArrayOf(x)));

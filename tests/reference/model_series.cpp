@@ -16,7 +16,8 @@ namespace {
 
 constexpr platform::Error kNegativeFactorial{
     -2147220504, "Math logic error:  You cannot use factorial with a negative number."};
-constexpr platform::Error kSeriesLength{-2147220503, "The series length must be a positive integer."};
+constexpr platform::Error kSeriesLength{-2147220503,
+                                        "The series length must be a positive integer."};
 constexpr platform::Error kLogOfNonPositive{
     -2147220501, "You cannot find the log of a negative number or of zero."};
 constexpr platform::Error kArcSineDomain{
@@ -323,8 +324,7 @@ Operand Sine(const Operand& argument, std::int32_t series_length, std::int32_t p
   const Operand square = Multiply(FromDigits(x), FromDigits(x), kHugeNumber);
   const Digits power = DigitsOf(Multiply(square, FromDigits(x), kHugeNumber));
   // 4 to 6.
-  const Digits sum =
-      SineCosineLoop(x, power, x, Small(3), Small(6), series_length, precision);
+  const Digits sum = SineCosineLoop(x, power, x, Small(3), Small(6), series_length, precision);
   // 7.
   return ResultRuleB(sum, return_type);
 }
@@ -406,8 +406,8 @@ Operand ArcSine(const Operand& argument, std::int32_t series_length, std::int32_
   Digits two = Small(2);
   // 5.
   for (std::int32_t pass = 1; pass <= series_length; ++pass) {
-    Digits term = InternalDivide(MultiplyDigits(power, numerator), MultiplyDigits(m, denominator),
-                                 precision);
+    Digits term =
+        InternalDivide(MultiplyDigits(power, numerator), MultiplyDigits(m, denominator), precision);
     sum = AddDigits(sum, term);
     e = AddDigits(e, two);
     denominator = MultiplyDigits(denominator, e);

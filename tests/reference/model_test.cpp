@@ -4,6 +4,8 @@
 // the digit patterns of rows and quotients, symmetric rounding of the first dropped digit, the
 // truncated remainder, the floor, the trimmed and lined-up texts, and the write-backs.
 // The model is only useful if these hold.
+#include "tests/reference/model.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,7 +15,6 @@
 
 #include "platform/error.h"
 #include "platform/variant.h"
-#include "tests/reference/model.h"
 #include "tests/test_values.h"
 
 namespace numeron::reference {
@@ -58,9 +59,11 @@ TEST(ReferenceModel, KnownAnswers) {
       {"Add", {Text("100"), Text("-99"), I4(0)}, platform::Describe(Digits16(0, {-9, -9, 1}))},
       {"Add", {Text("9"), Text("1"), I4(0)}, platform::Describe(Digits16(0, {0, 1}))},
       {"Add", {Text("-1.5"), Text("1.5"), I4(0)}, platform::Describe(Digits16(-1, {0, 0}))},
-      {"Add", {EmptyZero(), Digits16(-3, {0, 5, 0, 0}), I4(0)},
+      {"Add",
+       {EmptyZero(), Digits16(-3, {0, 5, 0, 0}), I4(0)},
        platform::Describe(Digits16(-3, {0, 5, 0, 0}))},
-      {"Add", {Elements(0, {I2(0)}), Elements(0, {I2(0)}), I4(0)},
+      {"Add",
+       {Elements(0, {I2(0)}), Elements(0, {I2(0)}), I4(0)},
        platform::Describe(Elements(0, {I2(0)}))},
       {"Add", {Text("1"), Text("2"), I4(5)}, "empty"},
       {"Add", {Text("1E400"), Variant(), I4(2)}, platform::Describe(Variant(clamp))},
@@ -83,7 +86,8 @@ TEST(ReferenceModel, KnownAnswers) {
       {"CreateHugeNumber", {Text("1E100000000")}, kOverflow},
       {"CreateHugeNumber", {Digits16(3, {7, 0, 0})}, platform::Describe(Digits16(3, {7}))},
       {"CreateHugeNumber", {Digits16(-2, {0, 5})}, platform::Describe(Digits16(-1, {5, 0}))},
-      {"CreateHugeNumber", {Elements(0, {Variant(2.5), Text(" 1.5 ")})},
+      {"CreateHugeNumber",
+       {Elements(0, {Variant(2.5), Text(" 1.5 ")})},
        platform::Describe(Digits16(0, {2, 2}))},
       {"CreateHugeNumber", {Elements(0, {Variant(32768)})}, kOverflow},
       {"CreateHugeNumber", {Text("12.5E1")}, platform::Describe(Digits16(0, {5, 2, 1}))},
@@ -134,7 +138,9 @@ TEST(ReferenceModel, ProductsAndQuotients) {
       // bring the place back into range; a total whose places all fit raises nothing.
       {"Multiply", {Digits16(0, {15}), Digits16(0, {-32768}), I4(1)}, kOverflow},
       {"Multiply", {Digits16(6, {-32768, 5, 10}), Digits16(5, {0, -10, 8, 0}), I4(0)}, kOverflow},
-      {"Multiply", {Text("1448582"), Digits16(-8, {3, 11, 32767}), I4(1)}, "text:\"47467.32329166\""},
+      {"Multiply",
+       {Text("1448582"), Digits16(-8, {3, 11, 32767}), I4(1)},
+       "text:\"47467.32329166\""},
       // The trimmed total would reach from place 0 down to place -200000000.
       {"Multiply", {Text("34.7"), Digits16(-200000000, {7}), I4(-1)}, kOverflow},
       // Quotients: one guard digit, then the first dropped digit rounds, symmetrically.
@@ -147,14 +153,17 @@ TEST(ReferenceModel, ProductsAndQuotients) {
       {"Divide", {Text("1"), Text("4"), I4(10), I4(0)}, Huge(-2, {5, 2, 0})},
       {"Divide", {Text("1"), Text("1000"), I4(1), I4(0)}, Huge(-1, {0, 0})},
       {"Divide", {Text("199"), Text("2"), I4(0), I4(1)}, "text:\"100\""},
-      {"Divide", {Digits16(0, {10, -1}), Text("2"), I4(0), I4(0)}, platform::Describe(IntegerZero())},
+      {"Divide",
+       {Digits16(0, {10, -1}), Text("2"), I4(0), I4(0)},
+       platform::Describe(IntegerZero())},
       {"Divide", {Text("0"), Text("0"), I4(10), I4(0)}, kDivideByZero},
       {"Divide", {Text("abc"), Text("0"), I4(10), I4(0)}, kTypeMismatch},
       {"Divide", {Text("0"), Text("5"), I4(-2147483648), I4(1)}, "text:\"0\""},
       {"Divide", {Text("1"), Text("3"), I4(-2147483648), I4(1)}, kOverflow},
       {"Divide", {Text("1"), Text("3"), I4(99999999), I4(1)}, kOverflow},
       {"InternalDivide", {EmptyZero(), EmptyZero(), I4(3)}, platform::Describe(IntegerZero())},
-      {"InternalDivide", {Digits16(0, {5}), EmptyZero(), I4(3)},
+      {"InternalDivide",
+       {Digits16(0, {5}), EmptyZero(), I4(3)},
        "error An internal division error has occured, due to attempted division by zero."},
       // A divisor worth 0 that is not all zeros passes the zero test; normalised, it lets every
       // trial subtraction succeed, so every digit is 9.
@@ -187,7 +196,8 @@ TEST(ReferenceModel, ProductsAndQuotients) {
       {"Slide", {Text("1.5"), I4(2)}, Real(150)},
       {"Slide", {Text("1.5"), I4(-400)}, Real(0)},
       {"Slide", {Digits16(0, {5}), I4(-2)}, Huge(-2, {5})},
-      {"Slide", {Text("123456789012345678901234567890"), I4(-3)},
+      {"Slide",
+       {Text("123456789012345678901234567890"), I4(-3)},
        "text:\"123456789012345678901234567.89\""},
       {"Slide", {Digits16(-20, {}), I4(0)}, Huge(-20, {})},
       {"Slide", {Digits16(0, {5}), I4(100000000)}, kOverflow},
@@ -235,7 +245,8 @@ TEST(ReferenceModel, ConversionsAndDisplay) {
       {"ConvertToWhole", {Text("-0.50")}, "text:\"-1\""},
       {"ConvertToWhole", {Text("007.5")}, "text:\"7\""},
       {"ConvertToWhole", {Text("")}, "text:\"0\""},
-      {"ConvertToWhole", {Text("123456789012345678901234567890")},
+      {"ConvertToWhole",
+       {Text("123456789012345678901234567890")},
        "text:\"123456789012345678901234567890\""},
       {"ConvertToWhole", {Variant(true)}, "i2:-1"},
       {"AbsoluteValue", {Text("-3")}, Real(3)},
@@ -317,7 +328,9 @@ TEST(ReferenceModel, WriteBacks) {
       // Slide stores the limited shift on the numeric path only.
       {"Slide", {Text("1.5"), I4(400)}, Real(1.5e308), {Text("1.5"), I4(308)}},
       {"Slide", {Text("1.5"), I4(-400)}, Real(0), {Text("1.5"), I4(-324)}},
-      {"Slide", {Text("1.50"), I4(400)}, "text:\"15" + std::string(399, '0') + "\"",
+      {"Slide",
+       {Text("1.50"), I4(400)},
+       "text:\"15" + std::string(399, '0') + "\"",
        {Text("1.50"), I4(400)}},
       // Increment changes the caller's array itself, which comes back as 16-bit digits; a
       // failure leaves it alone.
@@ -326,15 +339,38 @@ TEST(ReferenceModel, WriteBacks) {
       {"Increment", {Digits16(0, {32767})}, kOverflow, {Digits16(0, {32767})}},
       {"Increment", {Text("5")}, Real(6), {Text("5")}},
       // LineUpStringValues writes both padded texts back, or nothing when it fails.
-      {"LineUpStringValues", {Text("1.25"), Text("3"), I4(0)}, "i4:4", {Text("1.25"), Text("3.00"), I4(0)}},
-      {"LineUpStringValues", {Text("1.25"), Text("3"), I4(1)}, "i4:4", {Text("1.25"), Text("3.  "), I4(1)}},
-      {"LineUpStringValues", {Text("-12.5"), Text("3.75"), I4(0)}, "i4:6",
+      {"LineUpStringValues",
+       {Text("1.25"), Text("3"), I4(0)},
+       "i4:4",
+       {Text("1.25"), Text("3.00"), I4(0)}},
+      {"LineUpStringValues",
+       {Text("1.25"), Text("3"), I4(1)},
+       "i4:4",
+       {Text("1.25"), Text("3.  "), I4(1)}},
+      {"LineUpStringValues",
+       {Text("-12.5"), Text("3.75"), I4(0)},
+       "i4:6",
        {Text("-12.50"), Text("  3.75"), I4(0)}},
-      {"LineUpStringValues", {Text("12"), Text("-3"), I4(0)}, "i4:3", {Text(" 12"), Text("- 3"), I4(0)}},
-      {"LineUpStringValues", {Text("100"), Text("2"), I4(0)}, "i4:3", {Text("100"), Text("  2"), I4(0)}},
-      {"LineUpStringValues", {Text("5."), Text("3"), I4(0)}, "i4:2", {Text("5."), Text("3."), I4(0)}},
-      {"LineUpStringValues", {Digits16(-1, {5, 2}), I2(3), I4(1)}, "i4:3", {Text("2.5"), Text("3. "), I4(1)}},
-      {"LineUpStringValues", {Text("abc"), Text("3"), I4(0)}, "i4:0", {Text("abc"), Text("3"), I4(0)}},
+      {"LineUpStringValues",
+       {Text("12"), Text("-3"), I4(0)},
+       "i4:3",
+       {Text(" 12"), Text("- 3"), I4(0)}},
+      {"LineUpStringValues",
+       {Text("100"), Text("2"), I4(0)},
+       "i4:3",
+       {Text("100"), Text("  2"), I4(0)}},
+      {"LineUpStringValues",
+       {Text("5."), Text("3"), I4(0)},
+       "i4:2",
+       {Text("5."), Text("3."), I4(0)}},
+      {"LineUpStringValues",
+       {Digits16(-1, {5, 2}), I2(3), I4(1)},
+       "i4:3",
+       {Text("2.5"), Text("3. "), I4(1)}},
+      {"LineUpStringValues",
+       {Text("abc"), Text("3"), I4(0)},
+       "i4:0",
+       {Text("abc"), Text("3"), I4(0)}},
   };
   for (const WriteBack& c : cases) {
     std::vector<Variant> args = c.args;
@@ -343,7 +379,8 @@ TEST(ReferenceModel, WriteBacks) {
     EXPECT_EQ(Show(Call(c.function, args)), c.expected) << row << ")";
     ASSERT_EQ(args.size(), c.after.size());
     for (std::size_t i = 0; i < args.size(); ++i) {
-      EXPECT_EQ(platform::Describe(args[i]), platform::Describe(c.after[i])) << row << ") argument " << i;
+      EXPECT_EQ(platform::Describe(args[i]), platform::Describe(c.after[i]))
+          << row << ") argument " << i;
     }
   }
 }

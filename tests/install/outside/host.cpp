@@ -15,10 +15,12 @@ int main() {
   std::printf("typed Pi: %s (Precision %d)\n", pi.text().c_str(), precision);
 
   std::vector<Argument> args = {Argument::ByValue("10"), Argument::ByValue("3"),
-                                Argument::ByValue(std::int32_t{4}), Argument::ByValue(std::int32_t{1})};
+                                Argument::ByValue(std::int32_t{4}),
+                                Argument::ByValue(std::int32_t{1})};
   Variant quotient;
   numeron::platform::ErrorInfo error;
-  if (numeron.dispatch().Invoke(dispid::Divide, args, &quotient, &error) != numeron::platform::kOk) {
+  if (numeron.dispatch().Invoke(dispid::Divide, args, &quotient, &error) !=
+      numeron::platform::kOk) {
     return 1;
   }
   std::printf("dispatch Divide: %s\n", quotient.text().c_str());
