@@ -25,4 +25,10 @@ inline constexpr Error kArcSineDomain{
 inline constexpr Error kArcTangentDomain{
     -2147220497, "For 'arc' (inverse) trigonometric functions, (NE ^ 2) must be less than 1."};
 
+// Every error above, and the platform's two that the component raises.
+inline constexpr Error kRaisedErrors[] = {
+    kFactorialOfNegative, kSeriesLengthNotPositive, kLogOfNonPositive,
+    kDivideByZero,        kInternalDivideByZero,    kArcSineDomain,
+    kArcTangentDomain,    platform::kOverflow,      platform::kTypeMismatch};
+
 }  // namespace numeron
