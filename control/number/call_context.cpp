@@ -53,6 +53,7 @@ CallScope::~CallScope() {
 }
 
 void ReportProgress(std::uint64_t done, std::uint64_t total) {
+  CheckPoint();
   CallControl* control = detail::current_call.control;
   if (!control || total == 0) return;
   const double fraction = done >= total ? 1.0 : static_cast<double>(done) / total;

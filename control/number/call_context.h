@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -66,7 +67,13 @@ class CallScope {
 // call it in loops at a step of about a microsecond of work or more.
 void CheckPoint();
 
-// Records done out of total as the running call's progress (total 0 counts as nothing done).
+// The places a per-place loop (parsing, writing, carrying) passes between two CheckPoint calls:
+// about a tenth of a millisecond of work.
+inline constexpr std::size_t kPlacesPerCheck = std::size_t{1} << 16;
+
+// Records done out of total as the running call's progress (total 0 counts as nothing done);
+// a cancellation point as well. Only the loops whose size is the call's own report (the series
+// passes, the factors of a factorial or a power), so nested work never rewinds the figure.
 void ReportProgress(std::uint64_t done, std::uint64_t total);
 
 // Implementation details follow.
