@@ -29,7 +29,8 @@ inline constexpr Error kCancelled{-2147220496, "The calculation was cancelled."}
 inline constexpr Error kTimeLimitExceeded{-2147220495,
                                           "The calculation took longer than its time limit."};
 
-// Every error above, and the platform's two that the component raises.
+// The errors a call raises of itself: those above but the two a host asks for by Cancel or a
+// time limit, and the platform's two that the component raises.
 inline constexpr Error kRaisedErrors[] = {
     kFactorialOfNegative, kSeriesLengthNotPositive, kLogOfNonPositive,
     kDivideByZero,        kInternalDivideByZero,    kArcSineDomain,
