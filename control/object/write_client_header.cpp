@@ -292,117 +292,25 @@ void Check(const TypeLibrary& library) {
   }
 }
 
-constexpr std::string_view kPreamble =
-    R"(// The typed C++ client of the Numeron component: one method per member of its dispatch
-// interface, with the member's parameters, kinds and defaults, calling it by dispatch
-// identifier. Written at build time from the component's own interface table; do not edit.
-//
-// A failed call throws CallError: the component's error number and description, or a status of
-// the dispatch layer and a short text. A parameter the member writes back (Pi's Precision,
-// Round's DecimalPlace, Increment's number, ...) is a reference, and it keeps what the member
-// stored even when the call then fails (though not when it is cancelled or runs out of time);
-// omit it to let the component take its default. CallControl (Numeron::call_control()) cancels
-// a running call from another thread, limits the time of calls and reads their progress.
-#pragma once
-
-#include <cstdint>
-#include <stdexcept>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "platform/dispatch.h"
-#include "platform/registry.h"
-
-namespace numeron::client {
-
-using platform::Variant;
-using platform::VariantArray;
-
-inline constexpr const char* kProgId = "NumeronControl.Numeron";
-
-// A refused call: what the component raised, or the dispatch layer's status when the call never
-// ran (an unknown member, a wrong argument) or the object could not be created.
-class CallError : public std::runtime_error {
- public:
-  CallError(std::int32_t number, std::string description)
-      : std::runtime_error(description), number_(number), description_(std::move(description)) {}
-  std::int32_t number() const { return number_; }
-  const std::string& description() const { return description_; }
-
- private:
-  std::int32_t number_;
-  std::string description_;
-};
-
-namespace detail {
-
-// How one call ended; the caller copies write-backs out before it throws.
-struct Outcome {
-  platform::HResult status;
-  platform::ErrorInfo error;
-
-  void ThrowIfFailed() const {
-    if (status == platform::kOk) return;
-    if (status == platform::kException) throw CallError(error.number, error.description);
-    throw CallError(status, std::string(platform::DescribeStatus(status)));
-  }
-};
-
-}  // namespace detail
-)";
-
+// The classes' own lines; everything else they rest on is in client/client_support.h.
 constexpr std::string_view kCallControlHead = R"(
-// The call control of a Numeron object (Numeron::call_control()). Its methods may be called
-// from any thread while a call of the object runs on another.
-class CallControl {
+// The call control of a Numeron object (Numeron::call_control()): it cancels the object's
+// running call, limits the time of its calls and reads their progress. Its methods may be
+// called from any thread while a call of the object runs on another.
+class CallControl : public detail::Client {
  public:
-  explicit CallControl(platform::Ref<platform::Dispatch> object) : object_(std::move(object)) {}
-
-  // For calls by dispatch identifier (see call_control_dispid).
-  platform::Dispatch& dispatch() const { return *object_.get(); }
+  using Client::Client;
 )";
 
 constexpr std::string_view kNumeronHead = R"(
-// One Numeron object. Copies share the object (it is reference counted).
-class Numeron {
+// One Numeron object.
+class Numeron : public detail::Client {
  public:
-  // Creates the component by program identifier through the registration file; throws
-  // CallError with the creation status and the reason (not registered, library missing).
-  static Numeron Create() {
-    platform::Ref<platform::Dispatch> object;
-    std::string why;
-    const platform::HResult status = platform::CreateObject(kProgId, &object, &why);
-    if (status != platform::kOk || !object) throw CallError(status, why);
-    return Numeron(std::move(object));
-  }
-  explicit Numeron(platform::Ref<platform::Dispatch> object) : object_(std::move(object)) {}
-
-  // For calls by dispatch identifier (see dispid).
-  platform::Dispatch& dispatch() const { return *object_.get(); }
-
-  // The object's call control: cancel its running call, limit its calls' time, read progress.
-  CallControl call_control() const {
-    platform::Ref<platform::Dispatch> control;
-    const platform::HResult status = object_->QueryInterface(INTERFACE, control.put());
-    if (status != platform::kOk) {
-      throw CallError(status, std::string(platform::DescribeStatus(status)));
-    }
-    return CallControl(std::move(control));
-  }
-)";
-
-constexpr std::string_view kClassTail = R"(
- private:
-  detail::Outcome Call(platform::DispId id, std::vector<platform::Argument>& args,
-                       Variant* result) const {
-    detail::Outcome outcome{platform::kOk, {}};
-    outcome.status = object_->Invoke(id, args, result, &outcome.error);
-    return outcome;
-  }
-
-  platform::Ref<platform::Dispatch> object_;
-};
+  using Client::Client;
+  // Creates the component by its program identifier; throws CallError when it cannot.
+  static Numeron Create() { return Numeron(Client::Create(kProgId)); }
+  // The object's call control, for another thread to cancel or watch this object's calls.
+  CallControl call_control() const { return CallControl(Query(INTERFACE)); }
 )";
 
 void WriteDispIds(std::ostream& out, const ClientClass& client) {
@@ -421,14 +329,19 @@ void WriteClass(std::ostream& out, const ClientClass& client, std::string_view h
   for (const MemberDesc& member : client.library.members) {
     WriteDeclarations(out, client.library, member);
   }
-  out << kClassTail;
+  out << "};\n";
 }
 
 std::string Header() {
   const TypeLibrary& library = numeron::NumeronTypeLibrary();
   Check(library);
   std::ostringstream out;
-  out << kPreamble;
+  out << "// The typed C++ client of the Numeron component, written at build time from its\n"
+         "// interface tables by numeron_client_header; do not edit. See client/client_support.h.\n"
+         "#pragma once\n\n"
+         "#include \"client/client_support.h\"\n\n"
+         "namespace numeron::client {\n\n"
+      << "inline constexpr const char* kProgId = " << QuoteText(numeron::kProgId) << ";\n";
 
   for (const EnumDesc& e : library.enums) {
     std::vector<std::string> items;
