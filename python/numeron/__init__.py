@@ -48,8 +48,6 @@ class Ref:
         return f"numeron.Ref({self.value!r})"
 
 
-_INT32 = range(-2**31, 2**31)
-
 
 class HugeNumber:
     """A digit array as components pass numbers: digits[i] stands at place lower_bound + i
@@ -72,8 +70,8 @@ class HugeNumber:
         values = tuple(d or 0 for d in digits) if variant_elements else digits
         if not kinds <= {int} or (values and (min(values) < -32768 or max(values) > 32767)):
             raise ValueError("digits must be 16-bit integers")
-        top = lower_bound + max(len(digits) - 1, 0) if isinstance(lower_bound, int) else None
-        if type(lower_bound) is bool or lower_bound not in _INT32 or top not in _INT32:
+        if (type(lower_bound) is not int or lower_bound < -2**31
+                or lower_bound + max(len(digits) - 1, 0) >= 2**31):
             raise ValueError("places must lie within 32 bits")
         self._lower_bound = lower_bound
         self._digits = digits
