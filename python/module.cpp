@@ -23,11 +23,11 @@ namespace {
 py::object Package(const char* name) { return py::module_::import("numeron").attr(name); }
 
 // Texts cross as UTF-8; bytes that are not UTF-8 travel as lone surrogates and come back intact.
-py::str ToPython(const std::string& text) {
+py::str PyText(std::string_view text) {
   return py::reinterpret_steal<py::str>(
       PyUnicode_DecodeUTF8(text.data(), static_cast<Py_ssize_t>(text.size()), "surrogateescape"));
 }
-std::string ToText(py::handle text) {
+std::string Utf8(py::handle text) {
   auto bytes = py::reinterpret_steal<py::bytes>(
       PyUnicode_AsEncodedString(text.ptr(), "utf-8", "surrogateescape"));
   if (!bytes) throw py::error_already_set();
@@ -35,7 +35,7 @@ std::string ToText(py::handle text) {
 }
 
 [[noreturn]] void RaiseError(std::int32_t number, const std::string& description) {
-  py::object error = Package("Error")(number, ToPython(description));
+  py::object error = Package("Error")(number, PyText(description));
   PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(error.ptr())), error.ptr());
   throw py::error_already_set();
 }
@@ -82,7 +82,7 @@ Variant ToVariant(py::handle value) {
   if (py::isinstance<py::bool_>(value)) return Variant(value.cast<bool>());
   if (PyLong_Check(value.ptr())) return IntToVariant(value);
   if (PyFloat_Check(value.ptr())) return Variant(value.cast<double>());
-  if (PyUnicode_Check(value.ptr())) return Variant(ToText(value));
+  if (PyUnicode_Check(value.ptr())) return Variant(Utf8(value));
   if (py::isinstance(value, py::module_::import("decimal").attr("Decimal"))) {
     return Variant(std::string(py::str(value)));  // exact: digits and exponent as they are
   }
@@ -111,7 +111,7 @@ py::object ToPython(const Variant& value) {
     case VariantKind::Double:
       return py::float_(value.real());
     case VariantKind::Text:
-      return ToPython(value.text());
+      return PyText(value.text());
     case VariantKind::Array:
       break;
   }
@@ -126,7 +126,7 @@ py::object ToPython(const Variant& value) {
 
 // A Variant argument (None: missing), a Ref its variable passed by reference.
 struct CallArguments {
-  explicit CallArguments(const py::list& values) : variables(values.size()) {
+  explicit CallArguments(const py::list& values) : variables(values.size()), sent(values.size()) {
     const py::object ref_class = Package("Ref");
     for (std::size_t i = 0; i < values.size(); ++i) {
       const py::object given = values[i];
@@ -135,8 +135,8 @@ struct CallArguments {
       // A Ref holding None is an empty variable, which the member may write into.
       const py::object value = by_ref ? given.attr("value") : given;
       variables[i] = by_ref && value.is_none() ? Variant() : ToVariant(value);
+      if (by_ref) sent[i] = variables[i];
     }
-    sent = variables;
     for (Variant& variable : variables) arguments.push_back(Argument::ByRef(variable));
   }
   // Hands each Ref what the member wrote into its variable; a Ref left alone keeps its value.
@@ -148,7 +148,7 @@ struct CallArguments {
     }
   }
   std::vector<Variant> variables;  // never resized: the arguments point into it
-  std::vector<Variant> sent;
+  std::vector<Variant> sent;       // what each Ref held, to tell what the member changed
   std::vector<py::object> refs;
   std::vector<Argument> arguments;
 };
@@ -214,26 +214,25 @@ class Object {
       py::list params;
       for (const ParamDesc& p : member.params) {
         const bool has_default = !p.default_value.is(VariantKind::Missing);
-        params.append(py::dict(
-            py::arg("name") = std::string(p.name), py::arg("type") = std::string(p.type_name),
-            py::arg("optional") = p.optional, py::arg("has_default") = has_default,
-            py::arg("default") = ToPython(p.default_value),
-            py::arg("written_back") = p.written_back));
+        params.append(
+            py::dict(py::arg("name") = PyText(p.name), py::arg("type") = PyText(p.type_name),
+                     py::arg("optional") = p.optional, py::arg("has_default") = has_default,
+                     py::arg("default") = ToPython(p.default_value),
+                     py::arg("written_back") = p.written_back));
       }
-      members.append(py::dict(py::arg("id") = member.id, py::arg("name") = std::string(member.name),
+      members.append(py::dict(py::arg("id") = member.id, py::arg("name") = PyText(member.name),
                               py::arg("params") = params,
-                              py::arg("result") = std::string(member.result_type_name),
-                              py::arg("help") = ToPython(member.help)));
+                              py::arg("result") = PyText(member.result_type_name),
+                              py::arg("help") = PyText(member.help)));
     }
     py::dict enums;
     for (const EnumDesc& e : library.enums) {
       py::list values;
-      for (const auto& [name, value] : e.members) values.append(py::make_tuple(name, value));
-      enums[py::str(std::string(e.name))] = values;
+      for (const auto& [name, value] : e.members)
+        values.append(py::make_tuple(PyText(name), value));
+      enums[PyText(e.name)] = values;
     }
-    return py::dict(py::arg("name") = std::string(library.name),
-                    py::arg("interface") = std::string(library.interface_name),
-                    py::arg("members") = members, py::arg("enums") = enums);
+    return py::dict(py::arg("members") = members, py::arg("enums") = enums);
   }
 
  private:

@@ -187,8 +187,8 @@ def test_calls_release_the_gil_and_separate_objects_run_at_once():
 
 def test_the_readme_session_prints_what_the_readme_shows():
     with open(os.environ["NUMERON_README"]) as readme:
-        session = re.search(r"```console\n\$ PYTHONPATH=\S+ python3 -c '\n(.*?)'\n(.*?)```",
-                            readme.read(), re.S)
+        session = re.search(r"```console\n\$ PYTHONPATH=\S+ NUMERON_REGISTRY=\S+ "
+                            r"python3 -c '\n(.*?)'\n(.*?)```", readme.read(), re.S)
     assert session, "README.md lost its Python session"
     env = dict(os.environ, PYTHONPATH=os.path.dirname(os.path.dirname(numeron.__file__)))
     ran = subprocess.run([sys.executable, "-c", session[1]], env=env, capture_output=True,
