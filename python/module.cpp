@@ -124,7 +124,7 @@ py::object ToPython(const Variant& value) {
   return Package("HugeNumber")(digits, array.lower_bound, !shorts);
 }
 
-// A Variant argument (None: missing), a Ref its variable passed by reference.
+// The arguments of a call: values by value (None: missing), a Ref's variable by reference.
 struct CallArguments {
   explicit CallArguments(const py::list& values) : variables(values.size()), sent(values.size()) {
     const py::object ref_class = Package("Ref");
@@ -136,8 +136,9 @@ struct CallArguments {
       const py::object value = by_ref ? given.attr("value") : given;
       variables[i] = by_ref && value.is_none() ? Variant() : ToVariant(value);
       if (by_ref) sent[i] = variables[i];
+      arguments.push_back(by_ref ? Argument::ByRef(variables[i])
+                                 : Argument::ByValue(std::move(variables[i])));
     }
-    for (Variant& variable : variables) arguments.push_back(Argument::ByRef(variable));
   }
   // Hands each Ref what the member wrote into its variable; a Ref left alone keeps its value.
   void WriteBack() {
@@ -147,7 +148,7 @@ struct CallArguments {
       }
     }
   }
-  std::vector<Variant> variables;  // never resized: the arguments point into it
+  std::vector<Variant> variables;  // never resized: the Refs' arguments point into it
   std::vector<Variant> sent;       // what each Ref held, to tell what the member changed
   std::vector<py::object> refs;
   std::vector<Argument> arguments;
@@ -176,7 +177,7 @@ class Object {
     return id;
   }
 
-  py::object Invoke(DispId id, const py::list& values) {
+  py::object Invoke(DispId id, const py::list& values, const std::string& member) {
     CallArguments call(values);
     Variant result;
     ErrorInfo error;
@@ -188,7 +189,7 @@ class Object {
     }
     call.WriteBack();
     if (status == kOk) return ToPython(result);
-    const std::string what = std::string(DescribeStatus(status));
+    const std::string what = member + "(): " + std::string(DescribeStatus(status));
     switch (status) {
       case kException:
         RaiseError(error.number, error.description);
@@ -248,6 +249,6 @@ PYBIND11_MODULE(_numeron, m) {
   py::class_<Object>(m, "Dispatch")
       .def_static("create", &Object::Create, py::arg("prog_id"))
       .def("id_of", &Object::IdOf, py::arg("name"))
-      .def("invoke", &Object::Invoke, py::arg("id"), py::arg("args"))
+      .def("invoke", &Object::Invoke, py::arg("id"), py::arg("args"), py::arg("member"))
       .def("type_library", &Object::TypeLibrary);
 }

@@ -213,7 +213,7 @@ class Object:
                     raise TypeError(f"{name}() got {problem} argument {key!r}")
                 values.extend([None] * (i + 1 - len(values)))  # skipped: missing, as None
                 values[i] = value
-            return invoke(dispid, values)
+            return invoke(dispid, values, name)
 
         call.__name__ = call.__qualname__ = name
         call.__doc__ = member.get("help") or None
