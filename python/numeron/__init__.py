@@ -15,6 +15,7 @@ optional argument, HugeNumber as its digit array, Ref(value) as a variable the m
 into. Results come back as str, bool, int, float, HugeNumber or None.
 """
 
+import decimal
 import enum
 import inspect
 import keyword
@@ -120,7 +121,6 @@ class HugeNumber:
 
     def to_decimal(self):
         """The exact value as a decimal.Decimal."""
-        import decimal
         return decimal.Decimal(str(self))
 
     def __float__(self):
@@ -167,7 +167,8 @@ def _signature(member, enums):
 
 
 class Object:
-    """A component object; its members are attributes, found by name in any case."""
+    """A component object: its members, and the enumerations of its type library, are its
+    attributes, found by name in any case."""
 
     def __init__(self, prog_id=DEFAULT_PROG_ID):
         self._prog_id = prog_id
@@ -186,12 +187,12 @@ class Object:
     def __getattr__(self, name):
         if name.startswith("_"):  # never a member: Python's own names and this object's
             raise AttributeError(name)
-        enum_class = next((e for n, e in self._enums.items() if n.lower() == name.lower()), None)
         try:
             dispid = self._dispatch.id_of(name)
         except AttributeError:
-            if enum_class:
-                return enum_class
+            for enum_name, enum_class in self._enums.items():
+                if enum_name.lower() == name.lower():
+                    return enum_class
             raise AttributeError(f"{self._prog_id} has no member {name!r}") from None
         if dispid not in self._methods:
             self._methods[dispid] = self._method(dispid, name)
