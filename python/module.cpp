@@ -9,6 +9,7 @@
 #include <mutex>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/registry.h"
@@ -24,8 +25,10 @@ py::object Package(const char* name) { return py::module_::import("numeron").att
 
 // Texts cross as UTF-8; bytes that are not UTF-8 travel as lone surrogates and come back intact.
 py::str PyText(std::string_view text) {
-  return py::reinterpret_steal<py::str>(
+  auto decoded = py::reinterpret_steal<py::str>(
       PyUnicode_DecodeUTF8(text.data(), static_cast<Py_ssize_t>(text.size()), "surrogateescape"));
+  if (!decoded) throw py::error_already_set();
+  return decoded;
 }
 std::string Utf8(py::handle text) {
   auto bytes = py::reinterpret_steal<py::bytes>(
