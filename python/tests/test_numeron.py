@@ -41,7 +41,8 @@ def echo():
 
 
 @pytest.mark.parametrize("value, arrives_as", [
-    ("1.5", 'text:"1.5"'), ("é", 'text:"é"'), (True, "bool:true"), (False, "bool:false"),
+    ("1.5", 'text:"1.5"'), ("é", 'text:"é"'), ("\udcff", 'text:"\udcff"'),  # not UTF-8: kept
+    (True, "bool:true"), (False, "bool:false"),
     (32767, "i2:32767"), (-32768, "i2:-32768"), (32768, "i4:32768"), (-32769, "i4:-32769"),
     (2**31 - 1, "i4:2147483647"), (-2**31, "i4:-2147483648"),
     (2**31, 'text:"2147483648"'), (-2**31 - 1, 'text:"-2147483649"'),
