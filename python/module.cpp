@@ -3,11 +3,13 @@
 // by dispatch identifier with Variants made from Python values, and failures come back as
 // Python exceptions. The package (numeron/__init__.py) builds names, signatures and help on top.
 #include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
 
 #include <cstdint>
 #include <limits>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -210,6 +212,15 @@ class Object {
     }
   }
 
+  // Another interface of the same object, or None when it has no such interface.
+  std::optional<Object> QueryInterface(const std::string& name) {
+    Object other;
+    if (dispatch_->QueryInterface(name, other.dispatch_.put()) != kOk || !other.dispatch_) {
+      return std::nullopt;
+    }
+    return other;
+  }
+
   // The type library as plain values: members with their parameters, and the enumerations.
   py::dict TypeLibrary() {
     const numeron::platform::TypeLibrary& library = dispatch_->GetTypeInfo();
@@ -253,5 +264,6 @@ PYBIND11_MODULE(_numeron, m) {
       .def_static("create", &Object::Create, py::arg("prog_id"))
       .def("id_of", &Object::IdOf, py::arg("name"))
       .def("invoke", &Object::Invoke, py::arg("id"), py::arg("args"), py::arg("member"))
+      .def("query_interface", &Object::QueryInterface, py::arg("name"))
       .def("type_library", &Object::TypeLibrary);
 }

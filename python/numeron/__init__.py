@@ -177,12 +177,32 @@ class Object:
         self._members = {m["id"]: m for m in library["members"]}
         self._enums = _enumerations(prog_id, library)
         self._methods = {}  # dispatch id -> function
+        # A separate interface, so that another thread can reach it while a call runs here.
+        self._control = self._dispatch.query_interface("_NumeronCallControl")
 
     def __repr__(self):
         return f"<numeron object {self._prog_id}>"
 
     def __dir__(self):
-        return sorted([m["name"] for m in self._members.values()] + list(self._enums))
+        control = ["cancel", "progress", "time_limit"] if self._control else []
+        return sorted([m["name"] for m in self._members.values()] + list(self._enums) + control)
+
+    def _call_control(self, member, *args):
+        if self._control is None:
+            raise AttributeError(f"{self._prog_id} has no call control")
+        return self._control.invoke(self._control.id_of(member), list(args), member)
+
+    def cancel(self):
+        """Ends the call running on this object (on another thread) with Error -2147220496;
+        does nothing when no call runs."""
+        self._call_control("Cancel")
+
+    progress = property(lambda self: self._call_control("Progress"),
+                        doc="The fraction done of the running call, 0 when none runs.")
+    time_limit = property(lambda self: self._call_control("TimeLimit"),
+                          lambda self, ms: self._call_control("TimeLimit", ms),
+                          doc="Milliseconds a call may take (0: no limit); a call that takes "
+                              "longer raises Error -2147220495.")
 
     def __getattr__(self, name):
         if name.startswith("_"):  # never a member: Python's own names and this object's

@@ -186,6 +186,33 @@ def test_calls_release_the_gil_and_separate_objects_run_at_once():
     assert ticks > 20 and len(results) == 3 and len(set(results)) == 1
 
 
+def test_call_control_limits_cancels_and_reports_progress(n, echo):
+    assert (n.time_limit, n.progress) == (0, 0) and "cancel" in dir(n)
+    n.time_limit = 1
+    with pytest.raises(numeron.Error) as raised:
+        n.Sine("1", 3000, 300, 1)
+    assert raised.value.number == -2147220495 and n.time_limit == 1
+    n.time_limit = 0
+    outcome = []
+
+    def long_call():
+        with pytest.raises(numeron.Error) as cancelled:
+            n.Sine("1", 100000, 300, 1)
+        outcome.append(cancelled.value.number)
+
+    thread = threading.Thread(target=long_call)
+    thread.start()
+    deadline = time.monotonic() + 10
+    while n.progress == 0 and time.monotonic() < deadline:
+        time.sleep(0.001)
+    n.cancel()
+    thread.join()
+    assert outcome == [-2147220496] and n.progress == 0
+    with pytest.raises(AttributeError, match="no call control"):
+        echo.cancel()
+    assert not hasattr(echo, "time_limit") and "cancel" not in dir(echo)
+
+
 def test_the_readme_session_prints_what_the_readme_shows():
     with open(os.environ["NUMERON_README"]) as readme:
         session = re.search(r"```console\n\$ PYTHONPATH=\S+ NUMERON_REGISTRY=\S+ "
