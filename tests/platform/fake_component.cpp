@@ -1,6 +1,7 @@
-// A minimal component library for the registry tests: one class whose object has a single
-// member, Count, answering how many arguments it was given. It counts its live objects and
-// factories so DllCanUnloadNow tells the truth, and registers itself by its own path.
+// A minimal component library for the registry and Python tests: one class whose object has two
+// members, Count, answering how many arguments it was given, and Describe, answering what kind
+// and value each argument arrived as (its Describe text, space separated). It counts its live
+// objects and factories so DllCanUnloadNow tells the truth, and registers itself by its own path.
 #include <dlfcn.h>
 
 #include <atomic>
@@ -15,6 +16,7 @@ using namespace numeron::platform;
 constexpr const char* kProgId = "NumeronFake.Echo";
 constexpr const char* kClassId = "{6E756D65-726F-4E00-8000-000000000001}";
 constexpr DispId kCountId = 1;
+constexpr DispId kDescribeId = 2;
 
 std::atomic<int> live_objects{0};  // objects and factories not yet released
 std::atomic<int> server_locks{0};
@@ -25,6 +27,13 @@ const TypeLibrary& EchoLibrary() {
     echo.name = "NumeronFake";
     echo.interface_name = "IEcho";
     echo.members.push_back({kCountId, "Count", {}, ResultType::Int32, "Long", ""});
+    echo.members.push_back({kDescribeId,
+                            "Describe",
+                            {{"First", ParamType::Variant, "Variant"},
+                             {"Second", ParamType::Variant, "Variant", true}},
+                            ResultType::Text,
+                            "String",
+                            "What the arguments arrived as."});
     return echo;
   }();
   return library;
@@ -59,8 +68,15 @@ class Echo final : public Counted<Dispatch> {
   }
   const TypeLibrary& GetTypeInfo() override { return EchoLibrary(); }
   HResult Invoke(DispId id, std::span<Argument> args, Variant* result, ErrorInfo*) override {
-    if (id != kCountId) return kUnknownMember;
-    *result = Variant(static_cast<std::int32_t>(args.size()));
+    if (id == kCountId) {
+      *result = Variant(static_cast<std::int32_t>(args.size()));
+    } else if (id == kDescribeId) {
+      std::string kinds;
+      for (const Argument& arg : args) kinds += (kinds.empty() ? "" : " ") + Describe(arg.value());
+      *result = Variant(kinds);
+    } else {
+      return kUnknownMember;
+    }
     return kOk;
   }
 };
