@@ -142,7 +142,15 @@ Limbs Difference(const Limbs& a, const Limbs& b) {
 
 std::string TextOf(const Decimal& value) {
   if (value.coefficient.empty()) return "0";
-  return TextOfDigits(DigitsOf(value.coefficient), value.negative, value.exponent);
+  // The places the array of the same number holds, then the digits without the zeros after
+  // the point, whose places the array does not hold.
+  const std::int64_t zeros = TrailingZeroDigits(value.coefficient);
+  const std::int64_t top = value.exponent + DigitCount(value.coefficient) - 1;
+  CheckPlaces(std::min<std::int64_t>(value.exponent + zeros, 0), std::max<std::int64_t>(top, 0));
+  const std::int64_t dropped = std::clamp<std::int64_t>(-value.exponent, 0, zeros);
+  return TextOfDigits(
+      DigitsOf(dropped > 0 ? ShiftedDown(value.coefficient, dropped) : value.coefficient),
+      value.negative, value.exponent + dropped);
 }
 
 std::string TextOfDigits(std::string digits, bool negative, std::int64_t exponent) {

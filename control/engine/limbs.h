@@ -59,9 +59,11 @@ Limbs Difference(const Limbs& a, const Limbs& b);
 
 // The text of a decimal as the component writes numbers: "-" when negative, no leading zeros,
 // no trailing zeros after the point, no point without a fraction, "0" for zero. Raises
-// Overflow for a number that needs more places than the limit.
+// Overflow exactly where its normal-form array (NormalOf) would need more places than the limit.
 std::string TextOf(const Decimal& value);
-// The same for a magnitude given by its digits (no leading zeros) and the place of the last.
+// The same for a magnitude given by its digits (no leading zeros) and the place of the last;
+// raises Overflow where the places from the lowest digit, or from place 0, up to the highest
+// digit, or down to place 0, exceed the limit.
 std::string TextOfDigits(std::string digits, bool negative, std::int64_t exponent);
 
 // The normal-form array of the same number (zero as the empty zero form).
@@ -70,7 +72,7 @@ HugeNumber NormalOfDigits(std::string_view digits, bool negative, std::int64_t e
 
 // From this many limbs in the shorter factor on, a product packs its limbs into one binary
 // product; below, it adds the schoolbook columns.
-inline constexpr std::size_t kPackedFrom = 40;
+inline constexpr std::size_t kPackedFrom = 112;
 // Long division in base 10^16 costs (quotient limbs) x (divisor limbs) steps; GMP's binary
 // division costs two radix conversions that grow a little faster than the digits. Divisors of
 // up to this many limbs, or divisions of up to this many steps, take the long division.
