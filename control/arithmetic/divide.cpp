@@ -106,6 +106,55 @@ engine::Decimal QuotientOfNormal(const HugeNumber& a, const HugeNumber& b, std::
                            });
 }
 
+// |a| mod |b| / 10^min(a.bottom, b.bottom), a whole number, with the power of ten that scales
+// one operand to the other's lowest place taken modulo the divisor where it scales the dividend:
+// the work follows the significant digits, not the places between them.
+mpz_class ScaledRemainder(const SignificantDigits& a, const SignificantDigits& b) {
+  const mpz_class a_value(a.digits, 10);
+  const mpz_class b_value(b.digits, 10);
+  if (a.bottom >= b.bottom) {
+    mpz_class power;
+    mpz_powm_ui(power.get_mpz_t(), mpz_class(10).get_mpz_t(),
+                static_cast<unsigned long>(a.bottom - b.bottom), b_value.get_mpz_t());
+    return a_value % b_value * power % b_value;
+  }
+  // A dividend with fewer digits than the scaled divisor is below it, and its own remainder.
+  const std::int64_t shift = b.bottom - a.bottom;
+  if (static_cast<std::int64_t>(a.digits.size()) <
+      static_cast<std::int64_t>(b.digits.size()) + shift) {
+    return a_value;
+  }
+  return a_value % (b_value * PowerOfTen(shift));
+}
+
+// The text of Modulus for operands that are not arrays, from the value alone, where no place
+// limit can be reached on the way through the quotient, its rows and the sum: the value is
+// x - y * trunc(x / y), |x| mod |y| with the sign of x. Nothing where the arrays must decide.
+std::optional<std::string> RemainderText(const Variant& x, const Variant& y) {
+  const std::optional<SignificantDigits> a = ReadSignificantDigits(x);
+  const std::optional<SignificantDigits> b = ReadSignificantDigits(y);
+  if (!b) Raise(kDivideByZero);
+  if (!a) return std::nullopt;
+  const auto top = [](const SignificantDigits& n) {
+    return n.bottom + static_cast<std::int64_t>(n.digits.size()) - 1;
+  };
+  if (top(*a) - top(*b) >= kMaxPlaces) Raise(platform::kOverflow);
+  // The quotient holds places 0 up to at most one above top(a) - top(b); its rows with y reach
+  // one place below y's and two above the two together; the sum with x one further.
+  const std::int64_t quotient_high = std::max<std::int64_t>(top(*a) - top(*b), 0) + 1;
+  const std::int64_t lo = std::min({a->bottom, b->bottom - 1, std::int64_t{-1}}) - 1;
+  const std::int64_t hi =
+      std::max({top(*a), quotient_high + std::max<std::int64_t>(top(*b), 0) + 2, std::int64_t{0}}) +
+      1;
+  if (hi - lo + 1 >= kMaxPlaces || lo < std::numeric_limits<std::int32_t>::min() ||
+      hi > std::numeric_limits<std::int32_t>::max()) {
+    return std::nullopt;
+  }
+  const std::string remainder = ScaledRemainder(*a, *b).get_str();
+  return engine::TextOf(
+      {a->negative, engine::LimbsOfDigits(remainder), std::min(a->bottom, b->bottom)});
+}
+
 }  // namespace
 
 std::int32_t AbsolutePlaces(std::int32_t precision) {
@@ -179,6 +228,10 @@ HugeNumber InternalDivideScaled(const mpz_class& dividend, std::int64_t low,
 }
 
 Variant Modulus(const Variant& x, const Variant& y, std::int32_t return_type) {
+  if (return_type != Huge_Number && return_type != double_value &&
+      !x.is(platform::VariantKind::Array) && !y.is(platform::VariantKind::Array)) {
+    if (std::optional<std::string> text = RemainderText(x, y)) return Variant(std::move(*text));
+  }
   const HugeNumber a = ToNormalHugeNumber(x);
   const HugeNumber b = ToNormalHugeNumber(y);
   if (IsZeroDigits(b)) Raise(kDivideByZero);
