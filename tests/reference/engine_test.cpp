@@ -5,11 +5,15 @@
 #include <gmpxx.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <string>
 
+#include "control/arithmetic/arithmetic.h"
 #include "control/arithmetic/big_integer.h"
 #include "control/engine/limbs.h"
+#include "control/series/series.h"
+#include "platform/error.h"
 
 namespace numeron::engine {
 namespace {
@@ -152,6 +156,84 @@ TEST_F(EngineTest, QuotientsJustBelowAMultipleOfTheDivisor) {
                         mpz_class(std::to_string(random_() % 5));
     EXPECT_EQ(DigitsOf(Quotient(LimbsOfDigits(Of(a)), LimbsOfDigits(Of(b)))), Of(a / b));
   }
+}
+
+// The public texts that the engine computes from values alone must read as the arrays the
+// same calls return (the arrays come from the digit paths), or fail with the same error.
+std::string TextOrError(const std::function<Variant()>& call) {
+  try {
+    const Variant v = call();
+    return v.is(platform::VariantKind::Array) ? HugeNumberToText(ReadDigitArray(v.array()))
+                                              : v.text();
+  } catch (const platform::RaisedError& e) {
+    return "error " + std::to_string(e.error().number);
+  }
+}
+
+TEST_F(EngineTest, TextsFromValuesReadAsTheArrays) {
+  // Signs, fractions, far-apart places.
+  const char* const kOperands[] = {"7",      "-3",    "0.25",  "-12.5",
+                                   "1E+30",  "3E-40", "-9.99", "123456789012345678901234567890.5",
+                                   "1E+900", "1E-900"};
+  for (const char* x : kOperands) {
+    for (const char* y : kOperands) {
+      for (std::int32_t places : {0, 3, 40}) {
+        const auto divide = [&](std::int32_t kind) {
+          return [=] { return Divide(Variant(x), Variant(y), places, kind); };
+        };
+        EXPECT_EQ(TextOrError(divide(1)), TextOrError(divide(0)))
+            << x << " / " << y << " " << places;
+      }
+      const auto modulus = [&](std::int32_t kind) {
+        return [=] { return Modulus(Variant(x), Variant(y), kind); };
+      };
+      EXPECT_EQ(TextOrError(modulus(1)), TextOrError(modulus(0))) << x << " mod " << y;
+      const auto multiply = [&](std::int32_t kind) {
+        return [=] { return numeron::Multiply(Variant(x), Variant(y), kind); };
+      };
+      EXPECT_EQ(TextOrError(multiply(1)), TextOrError(multiply(0))) << x << " * " << y;
+    }
+  }
+}
+
+TEST_F(EngineTest, TextsBeyondThePlaceLimitFailAsTheArrays) {
+  // Refused before anything is made, as the arrays refuse them.
+  EXPECT_EQ(TextOrError([] { return Divide(Variant("1E+9"), Variant("3"), 99999990, 1); }),
+            "error " + std::to_string(platform::kOverflow.number));
+  EXPECT_EQ(TextOrError([] { return Modulus(Variant("1E+99999990"), Variant("3E-9"), 1); }),
+            "error " + std::to_string(platform::kOverflow.number));
+  EXPECT_EQ(Modulus(Variant("-1E+49999999"), Variant("7"), 1).text(), "-3");
+}
+
+TEST_F(EngineTest, LongDivisionsAndRemaindersAgreeWithIntegers) {
+  // x / y to p places is floor(x * 10^(p+1) / y) rounded half up on its last digit; x mod y is
+  // the integers' remainder.
+  for (std::size_t divisor_digits :
+       {std::size_t{1}, std::size_t{16}, std::size_t{17}, std::size_t{500}, std::size_t{1100}}) {
+    const std::string x = Digits(2000, Pattern::Random);
+    const std::string y = Digits(divisor_digits, Pattern::Random);
+    const std::int32_t places = 20000;
+    mpz_class scaled = mpz_class(x, 10) * PowerOfTen(places + 1) / mpz_class(y, 10);
+    const bool up = scaled % 10 >= 5;
+    scaled /= 10;
+    if (up) ++scaled;
+    std::string expected = scaled.get_str();
+    expected.insert(expected.size() - places, ".");
+    expected.erase(expected.find_last_not_of('0') + 1);
+    if (expected.back() == '.') expected.pop_back();
+    EXPECT_EQ(Divide(Variant(x), Variant(y), places, 1).text(), expected) << divisor_digits;
+    EXPECT_EQ(Modulus(Variant(x), Variant(y), 1).text(),
+              mpz_class(mpz_class(x, 10) % mpz_class(y, 10)).get_str());
+  }
+}
+
+TEST_F(EngineTest, FactorialTextsAreTheIntegersFactorials) {
+  for (unsigned long n : {1UL, 20UL, 21UL, 500UL, 20000UL}) {
+    mpz_class f;
+    mpz_fac_ui(f.get_mpz_t(), n);
+    EXPECT_EQ(Factorial(Variant(std::to_string(n)), 1).text(), f.get_str()) << n;
+  }
+  EXPECT_EQ(Factorial(Variant("2.5"), 1).text(), "1.875");
 }
 
 }  // namespace
