@@ -27,10 +27,11 @@ def seconds(cell):
 
 
 def table(lines, heading):
-    """The header and rows of the first table after the heading."""
-    start = next(i for i, line in enumerate(lines) if line.startswith(heading))
+    """The header and rows of the first table after the heading (none without the heading)."""
+    start = next((i for i, line in enumerate(lines) if line.startswith(heading)), None)
+    if start is None:
+        return [], []
     rows = [line for line in lines[start:] if line.startswith("|")]
-    end = next((i for i, r in enumerate(rows) if i > 1 and not rows[i - 1].startswith("|")), None)
     cells = [[c.strip() for c in r.strip("|").split("|")] for r in rows]
     header, body = cells[0], []
     for row in cells[2:]:

@@ -100,9 +100,8 @@ inline std::string Difference(const std::string& got, const std::string& want) {
 struct ProcessRun {
   bool ok = false;
   std::string note;
-  double wall = 0;    // seconds from the start to the end of the process
-  double cpu = 0;     // user and system time the process used
-  long peak_kib = 0;  // the largest resident set the process reached
+  double wall = 0;  // seconds from the start to the end of the process
+  double cpu = 0;   // user and system time the process used
 };
 
 // Runs argv with stdin from `in` and stdout to `out` (stderr discarded), waiting at most
@@ -141,7 +140,6 @@ inline ProcessRun RunProcess(const std::vector<std::string>& argv, const std::st
   rusage usage{};
   wait4(pid, &status, 0, &usage);
   run.wall = Seconds(Clock::now() - start);
-  run.peak_kib = usage.ru_maxrss;
   run.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
             static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
   if (timed_out) {
