@@ -422,7 +422,9 @@ void DivideSection(Engine& engine, const Starts& starts, std::mt19937_64& random
       &model_note);
   std::vector<Row> rows;
   for (const Job& job : jobs) {
-    for (const std::int64_t p : places) {
+    std::vector<std::int64_t> job_places = places;
+    if (job.x == "1" && !settings.quick) job_places.push_back(10'000'000);
+    for (const std::int64_t p : job_places) {
       const std::string label = job.name + " to " + Places(p) + " places";
       Progress("Divide " + label);
       const std::vector<Variant> inputs = {Variant(job.x), Variant(job.y),
@@ -477,8 +479,13 @@ void DivideSection(Engine& engine, const Starts& starts, std::mt19937_64& random
       PeerOutcome bc, py;
       std::string truncated;
       if (settings.peers) {
-        bc = PeerRun({settings.bc, "-q"},
-                     "scale=" + std::to_string(p) + "\n" + job.x + "/" + job.y + "\nquit\n");
+        // bc's quotient grows quadratically with the places: beyond 100,000 it takes minutes.
+        if (p <= 100000) {
+          bc = PeerRun({settings.bc, "-q"},
+                       "scale=" + std::to_string(p) + "\n" + job.x + "/" + job.y + "\nquit\n");
+        } else {
+          bc.time.note = "not run";
+        }
         py = PeerRun({settings.python, "-c", kPythonDivide},
                      job.x + "\n" + job.y + "\n" + std::to_string(p) + "\n");
         truncated = GmpDivide(job.x, job.y, p, false);
@@ -496,14 +503,15 @@ void DivideSection(Engine& engine, const Starts& starts, std::mt19937_64& random
       rows.push_back(
           {{label, Cell(engine_time), Cell(batch.time), Cell(per_call), Cell(gmp_time),
             Cell(model_time), PeerCell(bc, truncated), PeerCell(py, gmp_text),
-            Ratio(engine_time, gmp_time), Ratio(model_time, engine_time),
+            Ratio(engine_time, gmp_time), Ratio(batch.time, gmp_time), Ratio(batch.time, py.time),
+            Ratio(model_time, engine_time),
             engine_time.measured && engine_text == gmp_text ? "identical" : "DIFFERENT"}});
       std::cout.flush();
     }
   }
   PrintTable({"case", "engine (Invoke)", "numeron --batch process", "process − empty start", "GMP",
-              "model", "bc process", "python decimal process", "engine/GMP", "model/engine",
-              "engine = GMP"},
+              "model", "bc process", "python decimal process", "engine/GMP", "process/GMP",
+              "process/python", "model/engine", "engine = GMP"},
              rows);
 }
 
@@ -547,7 +555,11 @@ void MultiplyTextSection(Engine& engine, const Starts& starts, std::mt19937_64& 
 
     PeerOutcome bc, py;
     if (settings.peers) {
-      bc = PeerRun({settings.bc, "-q"}, x + "*" + y + "\nquit\n");
+      if (n <= 100000) {
+        bc = PeerRun({settings.bc, "-q"}, x + "*" + y + "\nquit\n");
+      } else {
+        bc.time.note = "not run (28 s in an earlier run)";
+      }
       py = PeerRun({settings.python, "-c", kPythonMultiply}, x + "\n" + y + "\n");
       if (bc.time.measured)
         checks.Add("Multiply " + label + ", bc vs GMP", Difference(bc.text, gmp_text));
@@ -559,10 +571,90 @@ void MultiplyTextSection(Engine& engine, const Starts& starts, std::mt19937_64& 
     }
     rows.push_back({{label, Cell(engine_time), Cell(batch.time), Cell(per_call), Cell(gmp_time),
                      PeerCell(bc, gmp_text), PeerCell(py, gmp_text), Ratio(engine_time, gmp_time),
+                     Ratio(batch.time, gmp_time), Ratio(batch.time, py.time),
                      engine_time.measured && engine_text == gmp_text ? "identical" : "DIFFERENT"}});
   }
   PrintTable({"case", "engine (Invoke)", "numeron --batch process", "process − empty start", "GMP",
-              "bc process", "python decimal process", "engine/GMP", "engine = GMP"},
+              "bc process", "python decimal process", "engine/GMP", "process/GMP", "process/python",
+              "engine = GMP"},
+             rows);
+}
+
+// The peak resident memory of one `numeron --batch` run on the last request, as /usr/bin/time
+// reads it: a child's own rusage would count this process's peak, which the spawned child
+// inherits on Linux.
+std::string PeakMemory() {
+  const std::string report = TempPath("peak.txt");
+  const ProcessRun run =
+      RunProcess({"/usr/bin/time", "-f", "%M", "-o", report, settings.numeron_cli, "--batch"},
+                 TempPath("request.jsonl"), TempPath("answer.jsonl"), 600);
+  const std::string kib = ReadFile(report);
+  std::remove(report.c_str());
+  if (!run.ok || kib.empty()) return "n/a (needs /usr/bin/time)";
+  char cell[32];
+  std::snprintf(cell, sizeof cell, "%.1f MiB", std::stod(kib) / 1024);
+  return cell;
+}
+
+// Factorial(100000) as text next to GMP's fac_ui and get_str, and Modulus(1E49999999, 7), whose
+// work should follow its significant digits: time and the process's peak memory.
+void FactorialModulusSection(Engine& engine, Checks& checks) {
+  std::cout << "## Factorial and Modulus, Return_Type 1 (text)\n\n";
+  std::vector<Row> rows;
+  {
+    const std::string label = "Factorial(100000)";
+    Progress(label);
+    Variant result;
+    const std::vector<Variant> inputs = {Variant("100000"), Variant(std::int32_t{1})};
+    const Timing engine_time = EngineRun(engine, engine.Id("Factorial"), inputs, &result);
+    std::string gmp_text;
+    const Timing gmp_time = Measure(nullptr, [&](std::string*, double*) {
+      mpz_t f;
+      mpz_init(f);
+      mpz_fac_ui(f, 100000);
+      char* text = mpz_get_str(nullptr, 10, f);
+      gmp_text = text;
+      void (*release)(void*, std::size_t);
+      mp_get_memory_functions(nullptr, nullptr, &release);
+      release(text, std::strlen(text) + 1);
+      mpz_clear(f);
+      return true;
+    });
+    const std::string engine_text = result.is(VariantKind::Text) ? result.text() : "";
+    checks.Add(label + ", engine vs GMP",
+               engine_time.measured ? Difference(engine_text, gmp_text) : engine_time.note);
+    const BatchOutcome batch =
+        BatchRun(R"({"fn":"Factorial","args":[{"t":"text","v":"100000"},{"t":"i4","v":1}]})");
+    checks.Add(label + ", numeron --batch vs GMP",
+               batch.ok ? Difference(batch.text, gmp_text) : batch.time.note);
+    rows.push_back({{label, Cell(engine_time), Cell(batch.time), Cell(gmp_time),
+                     Ratio(engine_time, gmp_time), Ratio(batch.time, gmp_time), PeakMemory(),
+                     engine_text == gmp_text ? "identical" : "DIFFERENT"}});
+  }
+  {
+    const std::string label = "Modulus(1E49999999, 7)";
+    Progress(label);
+    Variant result;
+    const std::vector<Variant> inputs = {Variant("1E49999999"), Variant("7"),
+                                         Variant(std::int32_t{1})};
+    const Timing engine_time = EngineRun(engine, engine.Id("Modulus"), inputs, &result);
+    mpz_t r;
+    mpz_init(r);
+    mpz_ui_pow_ui(r, 10, 49999999);
+    const std::string gmp_text = std::to_string(mpz_fdiv_ui(r, 7));
+    mpz_clear(r);
+    const std::string engine_text = result.is(VariantKind::Text) ? result.text() : "";
+    checks.Add(label + ", engine vs GMP",
+               engine_time.measured ? Difference(engine_text, gmp_text) : engine_time.note);
+    const BatchOutcome batch = BatchRun(R"({"fn":"Modulus","args":[{"t":"text","v":"1E49999999"},)"
+                                        R"({"t":"text","v":"7"},{"t":"i4","v":1}]})");
+    checks.Add(label + ", numeron --batch vs GMP",
+               batch.ok ? Difference(batch.text, gmp_text) : batch.time.note);
+    rows.push_back({{label, Cell(engine_time), Cell(batch.time), "–", "–", "–", PeakMemory(),
+                     engine_text == gmp_text ? "identical" : "DIFFERENT"}});
+  }
+  PrintTable({"case", "engine (Invoke)", "numeron --batch process", "GMP", "engine/GMP",
+              "process/GMP", "process peak memory", "engine = GMP"},
              rows);
 }
 
@@ -610,7 +702,7 @@ int Usage() {
   std::cerr << "usage: arithmetic_bench [--reps N] [--budget SECONDS] [--peer-timeout SECONDS]\n"
                "                        [--numeron PATH] [--registry PATH] [--python PATH]\n"
                "                        [--bc PATH] [--no-model] [--no-peers] [--quick]\n"
-               "                        [--only divide|multiply|digits] [--wall]\n";
+               "                        [--only divide|multiply|factorial|digits] [--wall]\n";
   return 2;
 }
 
@@ -689,6 +781,8 @@ int main(int argc, char** argv) {
   if (settings.only.empty() || settings.only == "multiply") {
     MultiplyTextSection(engine, starts, random, checks);
   }
+  if (settings.only.empty() || settings.only == "factorial")
+    FactorialModulusSection(engine, checks);
   if (settings.only.empty() || settings.only == "digits")
     MultiplyDigitsSection(engine, random, checks);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "control/engine/limbs.h"
 #include "control/number/call_context.h"
 #include "control/number/errors.h"
 
@@ -52,42 +53,11 @@ mpz_class PowerOfTen(std::int64_t n) {
 }
 
 HugeNumber NormalFromScaled(const mpz_class& magnitude, bool negative, std::int64_t exponent) {
-  if (magnitude == 0) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Empty);
-  const std::string text = magnitude.get_str();
-  const auto length = static_cast<std::int64_t>(text.size());
-  const std::size_t last = text.find_last_not_of('0');
-  const std::int64_t top = exponent + length - 1;
-  const std::int64_t bottom = exponent + (length - 1 - static_cast<std::int64_t>(last));
-  HugeNumber result =
-      HugeNumber::Zeros(std::min<std::int64_t>(bottom, 0), std::max<std::int64_t>(top, 0));
-  const int sign = negative ? -1 : 1;
-  for (std::int64_t k = 0; k <= static_cast<std::int64_t>(last); ++k) {
-    if (k % kPlacesPerCheck == 0) CheckPoint();
-    result.at(top - k) =
-        static_cast<std::int16_t>(sign * (text[static_cast<std::size_t>(k)] - '0'));
-  }
-  return result;
+  return engine::NormalOfDigits(magnitude.get_str(), negative, exponent);
 }
 
 std::string TextOfScaled(const mpz_class& magnitude, bool negative, std::int64_t exponent) {
-  if (magnitude == 0) return "0";
-  std::string digits = magnitude.get_str();
-  std::string text = negative ? "-" : "";
-  if (exponent >= 0) {
-    CheckPlaces(0, static_cast<std::int64_t>(digits.size()) + exponent - 1);
-    text.append(digits).append(static_cast<std::size_t>(exponent), '0');
-    return text;
-  }
-  const auto fraction = static_cast<std::size_t>(-exponent);
-  if (digits.size() <= fraction) {
-    CheckPlaces(exponent, 0);
-    digits.insert(0, fraction - digits.size() + 1, '0');
-  }
-  const std::size_t point = digits.size() - fraction;
-  const std::size_t end = std::max(digits.find_last_not_of('0') + 1, point);
-  text.append(digits, 0, point);
-  if (end > point) text.append(".").append(digits, point, end - point);
-  return text;
+  return engine::TextOfDigits(magnitude.get_str(), negative, exponent);
 }
 
 }  // namespace numeron

@@ -12,6 +12,7 @@
 #include "control/arithmetic/arithmetic.h"
 #include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
+#include "control/engine/limbs.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/number/errors.h"
 
@@ -39,6 +40,18 @@ mpz_class ScaledQuotient(const mpz_class& a_magnitude, std::int64_t a_low,
   return quotient;
 }
 
+// The same on the engine's form, where a divisor scaled up by 10^k instead drops the dividend's
+// lowest k digits: floor(a / (b * 10^k)) = floor(floor(a / 10^k) / b).
+engine::Limbs ScaledQuotient(const engine::Limbs& a_magnitude, std::int64_t a_low,
+                             const engine::Limbs& b_magnitude, std::int64_t b_low,
+                             std::int64_t low) {
+  const std::int64_t exponent = a_low - b_low - low;
+  // As PowerOfTen refuses it.
+  if (exponent > 4 * kMaxPlaces || -exponent > 4 * kMaxPlaces) Raise(platform::kOverflow);
+  return exponent >= 0 ? engine::Quotient(engine::ShiftedUp(a_magnitude, exponent), b_magnitude)
+                       : engine::Quotient(engine::ShiftedDown(a_magnitude, -exponent), b_magnitude);
+}
+
 // The place of the highest digit of a whole number > 0 written in decimal.
 std::int64_t TopDigit(const mpz_class& magnitude) {
   std::int64_t top = static_cast<std::int64_t>(mpz_sizeinbase(magnitude.get_mpz_t(), 10)) - 1;
@@ -46,29 +59,100 @@ std::int64_t TopDigit(const mpz_class& magnitude) {
   return top;
 }
 
-// The quotient of a dividend whose top place is `dividend_top` by a divisor whose top place is
-// `divisor_top`, with the digits the trial subtraction finds given by
-// `scaled_quotient(digits, low)` = floor(|a| / |b| / 10^low).
+// The quotient digits the trial subtraction finds for a dividend whose top place is
+// `dividend_top` and a divisor whose top place is `divisor_top`, truncated at the guard place:
+// `scaled_quotient(digits, low)` gives floor(|a| / |b| / 10^low) as limbs.
 template <typename ScaledQuotientOf>
-HugeNumber DivideAt(std::int64_t dividend_top, std::int64_t divisor_top, bool negative,
-                    std::int64_t places, ScaledQuotientOf scaled_quotient) {
+engine::Decimal TruncatedQuotient(std::int64_t dividend_top, std::int64_t divisor_top,
+                                  bool negative, std::int64_t places,
+                                  ScaledQuotientOf scaled_quotient) {
   const std::int64_t d = dividend_top - divisor_top;
   const std::int64_t digits = std::max<std::int64_t>(1, d + places + 2);
   if (digits > kMaxPlaces) Raise(platform::kOverflow);
   const std::int64_t low = d - digits + 1;
-  return RoundDigits(NormalFromScaled(scaled_quotient(digits, low), negative, low), places);
+  return {negative, scaled_quotient(digits, low), low};
 }
 
-// a / b for normal-form a and b. A divisor whose digits were not all 0 but whose value is 0
-// (only the series' own division lets one through) passes every trial subtraction, so each
-// quotient digit is 9.
-HugeNumber DivideNormalized(const HugeNumber& a, const HugeNumber& b, std::int64_t places) {
-  return DivideAt(TopPlace(a), TopPlace(b), IsNegative(a) != IsNegative(b), places,
-                  [&](std::int64_t digits, std::int64_t low) {
-                    return IsZeroDigits(b) ? mpz_class(PowerOfTen(digits) - 1)
-                                           : ScaledQuotient(MagnitudeOf(a), a.low(), MagnitudeOf(b),
-                                                            b.low(), low);
-                  });
+HugeNumber Rounded(const engine::Decimal& quotient, std::int64_t places) {
+  return RoundDigits(engine::NormalOf(quotient), places);
+}
+
+// The text of Rounded(quotient, places), from the value alone (rounding half away from zero at
+// the guard digit) wherever no place limit can be reached on the way; otherwise through the
+// array, which raises what it raises.
+std::string RoundedText(const engine::Decimal& quotient, std::int64_t places) {
+  const std::int64_t guard = -places - 1;
+  const std::int64_t top = quotient.exponent + engine::DigitCount(quotient.coefficient) - 1;
+  const std::int64_t span =
+      std::max<std::int64_t>(top, 0) + 2 + std::max(-guard, -quotient.exponent) + 1;
+  if (span >= kMaxPlaces) return HugeNumberToText(Rounded(quotient, places));
+  if (quotient.exponent > guard) return engine::TextOf(quotient);
+  engine::Limbs kept = engine::ShiftedDown(quotient.coefficient, guard - quotient.exponent);
+  if (engine::DivideInPlace(kept, 10) >= 5) engine::Increment(kept);
+  return engine::TextOf({quotient.negative, std::move(kept), -places});
+}
+
+// a / b truncated at the guard place for normal-form a and b. A divisor whose digits were not
+// all 0 but whose value is 0 (only the series' own division lets one through) passes every
+// trial subtraction, so each quotient digit is 9.
+engine::Decimal QuotientOfNormal(const HugeNumber& a, const HugeNumber& b, std::int64_t places) {
+  return TruncatedQuotient(TopPlace(a), TopPlace(b), IsNegative(a) != IsNegative(b), places,
+                           [&](std::int64_t digits, std::int64_t low) {
+                             if (IsZeroDigits(b))
+                               return engine::LimbsOfDigits(std::string(digits, '9'));
+                             return ScaledQuotient(engine::DecimalOfDigits(a).coefficient, a.low(),
+                                                   engine::DecimalOfDigits(b).coefficient, b.low(),
+                                                   low);
+                           });
+}
+
+// |a| mod |b| / 10^min(a.bottom, b.bottom), a whole number, with the power of ten that scales
+// one operand to the other's lowest place taken modulo the divisor where it scales the dividend:
+// the work follows the significant digits, not the places between them.
+mpz_class ScaledRemainder(const SignificantDigits& a, const SignificantDigits& b) {
+  const mpz_class a_value(a.digits, 10);
+  const mpz_class b_value(b.digits, 10);
+  if (a.bottom >= b.bottom) {
+    mpz_class power;
+    mpz_powm_ui(power.get_mpz_t(), mpz_class(10).get_mpz_t(),
+                static_cast<unsigned long>(a.bottom - b.bottom), b_value.get_mpz_t());
+    return a_value % b_value * power % b_value;
+  }
+  // A dividend with fewer digits than the scaled divisor is below it, and its own remainder.
+  const std::int64_t shift = b.bottom - a.bottom;
+  if (static_cast<std::int64_t>(a.digits.size()) <
+      static_cast<std::int64_t>(b.digits.size()) + shift) {
+    return a_value;
+  }
+  return a_value % (b_value * PowerOfTen(shift));
+}
+
+// The text of Modulus for operands that are not arrays, from the value alone, where no place
+// limit can be reached on the way through the quotient, its rows and the sum: the value is
+// x - y * trunc(x / y), |x| mod |y| with the sign of x. Nothing where the arrays must decide.
+std::optional<std::string> RemainderText(const Variant& x, const Variant& y) {
+  const std::optional<SignificantDigits> a = ReadSignificantDigits(x);
+  const std::optional<SignificantDigits> b = ReadSignificantDigits(y);
+  if (!b) Raise(kDivideByZero);
+  if (!a) return std::nullopt;
+  const auto top = [](const SignificantDigits& n) {
+    return n.bottom + static_cast<std::int64_t>(n.digits.size()) - 1;
+  };
+  if (top(*a) - top(*b) >= kMaxPlaces) Raise(platform::kOverflow);
+  // The quotient holds places 0 up to at most one above top(a) - top(b); its rows with y reach
+  // one place below y's and two above the two together; the sum with x one further.
+  const std::int64_t quotient_high = std::max<std::int64_t>(top(*a) - top(*b), 0) + 1;
+  const std::int64_t lo = std::min({a->bottom, b->bottom - 1, std::int64_t{-1}}) - 1;
+  const std::int64_t hi =
+      std::max({top(*a), quotient_high + std::max<std::int64_t>(top(*b), 0) + 2, std::int64_t{0}}) +
+      1;
+  if (hi - lo + 1 >= kMaxPlaces || lo < std::numeric_limits<std::int32_t>::min() ||
+      hi > std::numeric_limits<std::int32_t>::max()) {
+    return std::nullopt;
+  }
+  const std::string remainder = ScaledRemainder(*a, *b).get_str();
+  return engine::TextOf(
+      {a->negative, engine::LimbsOfDigits(remainder), std::min(a->bottom, b->bottom)});
 }
 
 }  // namespace
@@ -106,13 +190,19 @@ Variant Divide(const Variant& x, const Variant& y, std::int32_t precision,
   if (IsZeroDigits(a)) {
     return ResultRuleA(HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer), return_type);
   }
-  return ResultRuleA(DivideNormalized(a, b, AbsolutePlaces(precision)), return_type);
+  const std::int64_t places = AbsolutePlaces(precision);
+  const engine::Decimal quotient = QuotientOfNormal(a, b, places);
+  if (return_type == Huge_Number || return_type == double_value) {
+    return ResultRuleA(Rounded(quotient, places), return_type);
+  }
+  return Variant(RoundedText(quotient, places));
 }
 
 HugeNumber InternalDivide(const HugeNumber& x, const HugeNumber& y, std::int32_t precision) {
   if (IsZeroDigits(x)) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
   if (IsZeroDigits(y)) Raise(kInternalDivideByZero);
-  return DivideNormalized(Normalized(x), Normalized(y), AbsolutePlaces(precision));
+  const std::int64_t places = AbsolutePlaces(precision);
+  return Rounded(QuotientOfNormal(Normalized(x), Normalized(y), places), places);
 }
 
 HugeNumber InternalDivideByWhole(const HugeNumber& x, const mpz_class& divisor,
@@ -127,21 +217,31 @@ HugeNumber InternalDivideScaled(const mpz_class& dividend, std::int64_t low,
                                 const mpz_class& divisor, std::int32_t precision) {
   if (dividend == 0) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
   const mpz_class magnitude = abs(dividend);
-  return DivideAt(low + TopDigit(magnitude), TopDigit(divisor), dividend < 0,
-                  AbsolutePlaces(precision), [&](std::int64_t, std::int64_t quotient_low) {
-                    return ScaledQuotient(magnitude, low, divisor, 0, quotient_low);
-                  });
+  const std::int64_t places = AbsolutePlaces(precision);
+  return Rounded(TruncatedQuotient(
+                     low + TopDigit(magnitude), TopDigit(divisor), dividend < 0, places,
+                     [&](std::int64_t, std::int64_t quotient_low) {
+                       const mpz_class q = ScaledQuotient(magnitude, low, divisor, 0, quotient_low);
+                       return engine::LimbsOfDigits(q.get_str());
+                     }),
+                 places);
 }
 
 Variant Modulus(const Variant& x, const Variant& y, std::int32_t return_type) {
+  if (return_type != Huge_Number && return_type != double_value &&
+      !x.is(platform::VariantKind::Array) && !y.is(platform::VariantKind::Array)) {
+    if (std::optional<std::string> text = RemainderText(x, y)) return Variant(std::move(*text));
+  }
   const HugeNumber a = ToNormalHugeNumber(x);
   const HugeNumber b = ToNormalHugeNumber(y);
   if (IsZeroDigits(b)) Raise(kDivideByZero);
   if (TopPlace(a) - TopPlace(b) >= kMaxPlaces) Raise(platform::kOverflow);
   // The truncated quotient, exactly; then x - q * y as Multiply and Subtract leave it.
   const HugeNumber q =
-      NormalFromScaled(ScaledQuotient(MagnitudeOf(a), a.low(), MagnitudeOf(b), b.low(), 0),
-                       IsNegative(a) != IsNegative(b), 0);
+      engine::NormalOf({IsNegative(a) != IsNegative(b),
+                        ScaledQuotient(engine::DecimalOfDigits(a).coefficient, a.low(),
+                                       engine::DecimalOfDigits(b).coefficient, b.low(), 0),
+                        0});
   const HugeNumber product = ProductOf(q, ToHugeNumber(y));
   return ResultRuleA(SumDigits(ToHugeNumber(x), NegateDigits(product)), return_type);
 }

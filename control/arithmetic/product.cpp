@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product_from_value.h"
 #include "control/number/call_context.h"
 #include "control/number/errors.h"
@@ -316,22 +315,22 @@ HugeNumber MultiplyDigits(const HugeNumber& a, const HugeNumber& b) {
   return RowSummer(a, b, false).Run();
 }
 
-std::string ProductText(const HugeNumber& a, const HugeNumber& b) {
-  const std::int64_t row_lo = std::int64_t{a.low()} + b.low() - 1;
-  const std::int64_t row_hi = a.high() + b.high() + 1;
-  CheckPlaces(row_lo, row_hi);
-  // A second non-zero row is added into a sum one carry place wider.
-  if (std::count_if(a.digits().begin(), a.digits().end(), [](std::int16_t d) { return d != 0; }) >
-      1) {
-    CheckPlaces(row_lo, row_hi + 1);
-  }
-  const mpz_class product = SignedValueOf(a) * SignedValueOf(b);
-  const std::int64_t exponent = std::int64_t{a.low()} + b.low();
-  // The trimmed total reaches from its lowest to its highest non-zero place, and to place 0.
-  const std::int64_t top =
-      exponent + static_cast<std::int64_t>(mpz_sizeinbase(product.get_mpz_t(), 10)) - 1;
-  CheckPlaces(std::min<std::int64_t>(exponent, 0), std::max<std::int64_t>(top, 0));
-  return TextOfScaled(abs(product), product < 0, exponent);
+RowShape ShapeOf(const HugeNumber& digits) {
+  return {digits.low(), digits.high(),
+          std::count_if(digits.digits().begin(), digits.digits().end(),
+                        [](std::int16_t d) { return d != 0; }) > 1};
+}
+
+std::string ProductText(RowShape a_shape, RowShape b_shape, const engine::Decimal& a,
+                        const engine::Decimal& b) {
+  // The rows reach one place below and one above the two operands' places together, and a
+  // second non-zero row is added into a sum one carry place wider still. The trimmed total
+  // lies within those places, so its own limit never refuses more.
+  const std::int64_t row_lo = a_shape.low + b_shape.low - 1;
+  const std::int64_t row_hi = a_shape.high + b_shape.high + 1;
+  CheckPlaces(row_lo, row_hi + (a_shape.several ? 1 : 0));
+  return engine::TextOf({a.negative != b.negative, engine::Multiply(a.coefficient, b.coefficient),
+                         a.exponent + b.exponent});
 }
 
 }  // namespace numeron

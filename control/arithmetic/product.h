@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "control/engine/limbs.h"
 #include "control/number/huge_number.h"
 
 namespace numeron {
@@ -23,8 +24,18 @@ HugeNumber MultiplyDigits(const HugeNumber& a, const HugeNumber& b);
 // Every digit within -9..9: the rows of such operands never overflow a 16-bit place.
 bool HasSmallDigits(const HugeNumber& digits);
 
-// The text of ProductOf(a, b) for non-zero operands with small digits, from the value alone;
-// the sizes are refused as the rows and the trimmed total would refuse them.
-std::string ProductText(const HugeNumber& a, const HugeNumber& b);
+// What the rows' size checks see of a non-zero operand: its bounds, and whether more than one
+// of its places holds a non-zero digit.
+struct RowShape {
+  std::int64_t low;
+  std::int64_t high;
+  bool several;
+};
+RowShape ShapeOf(const HugeNumber& digits);
+
+// The text of ProductOf for non-zero operands with small digits, from their values alone; the
+// sizes are refused as the rows and the trimmed total would refuse them.
+std::string ProductText(RowShape a_shape, RowShape b_shape, const engine::Decimal& a,
+                        const engine::Decimal& b);
 
 }  // namespace numeron

@@ -33,6 +33,16 @@ std::string_view TrimSpaces(std::string_view text);
 bool IsNumericEx(const Variant& value);
 TypeOfValue GetType(const Variant& value);
 
+// The significant digits of a value that is not an array, as CreateHugeNumber reads it: the
+// mantissa from its first to its last non-zero digit, the place of that last digit and the
+// sign; nothing for zero. Raises as CreateHugeNumber does.
+struct SignificantDigits {
+  bool negative = false;
+  std::string digits;
+  std::int64_t bottom = 0;
+};
+std::optional<SignificantDigits> ReadSignificantDigits(const Variant& value);
+
 // Any accepted value as a huge number: an array is read (elements to 16-bit digits) and trimmed;
 // text and numbers are parsed into trimmed form. Raises Type mismatch for a text that is not a
 // number (blank text is zero) and Overflow beyond the size limits.

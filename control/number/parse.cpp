@@ -61,42 +61,18 @@ std::int16_t ElementToDigit(const Variant& element) {
   Raise(platform::kTypeMismatch);
 }
 
-// Places of a parsed number text: mantissa digit j stands at place point - 1 - j.
-struct Placement {
-  std::string mantissa;  // int and fraction digits joined
-  std::int64_t point;    // how many mantissa digits stand before the point of the plain form
-};
-
-Placement Place(const NumberText& parts) {
-  Placement p;
-  p.mantissa.reserve(parts.int_digits.size() + parts.frac_digits.size());
-  p.mantissa.append(parts.int_digits).append(parts.frac_digits);
-  p.point = static_cast<std::int64_t>(parts.int_digits.size()) + parts.exponent;
-  return p;
-}
-
-HugeNumber FromNumberText(std::string_view text) {
-  text = TrimSpaces(text);
-  if (text.empty()) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Empty);
-  const std::optional<NumberText> parts = SplitNumberText(text);
-  if (!parts) Raise(platform::kTypeMismatch);
-  // The limit applies to the places the value needs, checked before any is made: a zero needs
-  // one whatever its exponent.
-  const Placement p = Place(*parts);
-
-  const std::string& m = p.mantissa;
-  const std::size_t first = m.find_first_not_of('0');
-  if (first == std::string::npos) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Empty);
-  const std::size_t last = m.find_last_not_of('0');
-  const std::int64_t top = p.point - 1 - static_cast<std::int64_t>(first);
-  const std::int64_t bottom = p.point - 1 - static_cast<std::int64_t>(last);
-  HugeNumber result =
-      HugeNumber::Zeros(std::min<std::int64_t>(bottom, 0), std::max<std::int64_t>(top, 0));
-  const int sign = parts->negative ? -1 : 1;
-  for (std::size_t j = first; j <= last; ++j) {
-    if (j % kPlacesPerCheck == 0) CheckPoint();
-    result.at(p.point - 1 - static_cast<std::int64_t>(j)) =
-        static_cast<std::int16_t>(sign * (m[j] - '0'));
+HugeNumber FromSignificantDigits(const std::optional<SignificantDigits>& significant) {
+  if (!significant) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Empty);
+  const std::int64_t top =
+      significant->bottom + static_cast<std::int64_t>(significant->digits.size()) - 1;
+  HugeNumber result = HugeNumber::Zeros(std::min<std::int64_t>(significant->bottom, 0),
+                                        std::max<std::int64_t>(top, 0));
+  const int sign = significant->negative ? -1 : 1;
+  std::int16_t* place = result.digits().data() + (top - result.low());  // digit j at top - j
+  std::size_t j = 0;
+  for (char c : significant->digits) {
+    if (j++ % kPlacesPerCheck == 0) CheckPoint();
+    *place-- = static_cast<std::int16_t>(sign * (c - '0'));
   }
   return result;
 }
@@ -211,14 +187,38 @@ HugeNumber ReadDigitArray(const VariantArray& array) {
   return HugeNumber(array.lower_bound, std::move(digits));
 }
 
+std::optional<SignificantDigits> ReadSignificantDigits(const Variant& value) {
+  if (value.is(VariantKind::Empty)) return std::nullopt;
+  const std::string general = GeneralTextOf(value);
+  const std::string_view text = TrimSpaces(general);
+  if (text.empty()) return std::nullopt;
+  const std::optional<NumberText> parts = SplitNumberText(text);
+  if (!parts) Raise(platform::kTypeMismatch);
+  // Mantissa digit j (int and fraction digits joined) stands at place point - 1 - j.
+  std::string mantissa;
+  mantissa.reserve(parts->int_digits.size() + parts->frac_digits.size());
+  mantissa.append(parts->int_digits).append(parts->frac_digits);
+  const std::int64_t point = static_cast<std::int64_t>(parts->int_digits.size()) + parts->exponent;
+  const std::size_t first = mantissa.find_first_not_of('0');
+  if (first == std::string::npos) return std::nullopt;
+  const std::size_t last = mantissa.find_last_not_of('0');
+  const std::int64_t top = point - 1 - static_cast<std::int64_t>(first);
+  const std::int64_t bottom = point - 1 - static_cast<std::int64_t>(last);
+  // The limit applies to the places the value needs, checked before any is made: a zero needs
+  // one whatever its exponent.
+  CheckPlaces(std::min<std::int64_t>(bottom, 0), std::max<std::int64_t>(top, 0));
+  mantissa.erase(last + 1);
+  mantissa.erase(0, first);
+  return SignificantDigits{parts->negative, std::move(mantissa), bottom};
+}
+
 HugeNumber CreateHugeNumber(const Variant& value) {
   if (value.is(VariantKind::Array)) {
     HugeNumber digits = ReadDigitArray(value.array());
     TrimZeroPlaces(digits);
     return digits;
   }
-  if (value.is(VariantKind::Empty)) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Empty);
-  return FromNumberText(GeneralTextOf(value));
+  return FromSignificantDigits(ReadSignificantDigits(value));
 }
 
 HugeNumber ToHugeNumber(const Variant& value) {

@@ -4,6 +4,7 @@
 
 #include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
+#include "control/engine/limbs.h"
 #include "control/number/call_context.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/number/errors.h"
@@ -13,24 +14,22 @@
 namespace numeron {
 namespace {
 
-// The factors x, x - 1, ... as whole numbers over 10^fraction, multiplied pairwise.
-mpz_class ProductOfFactors(const mpz_class& first, const mpz_class& unit, std::uint64_t from,
-                           std::uint64_t to) {
+// The factors x, x - 1, ... as whole numbers over 10^fraction, factor(i) = x - i, multiplied
+// pairwise in a balanced tree so that the long products meet factors of their own length.
+template <typename Factor>
+engine::Limbs ProductOfFactors(const Factor& factor, std::uint64_t from, std::uint64_t to) {
   if (to - from < 16) {
-    mpz_class product = 1;
     CheckPoint();
-    for (std::uint64_t i = from; i <= to; ++i) product *= first - unit * i;
+    engine::Limbs product = factor(from);
+    for (std::uint64_t i = from + 1; i <= to; ++i) product = engine::Multiply(product, factor(i));
     return product;
   }
   const std::uint64_t middle = from + (to - from) / 2;
-  return ProductOfFactors(first, unit, from, middle) *
-         ProductOfFactors(first, unit, middle + 1, to);
+  return engine::Multiply(ProductOfFactors(factor, from, middle),
+                          ProductOfFactors(factor, middle + 1, to));
 }
 
-struct Scaled {
-  mpz_class magnitude;
-  std::int64_t exponent;
-};
+engine::Limbs LimbsOf(std::uint64_t n) { return n == 0 ? engine::Limbs{} : engine::Limbs{n}; }
 
 // How many times the loop steps x down by one, for a positive normal-form x. A result that
 // cannot fit the place limit is refused before anything is multiplied.
@@ -49,18 +48,22 @@ mpz_class StepsWithinLimit(const HugeNumber& x) {
 }
 
 // The value the loop multiplies out, for a positive normal-form x, from the value alone.
-Scaled FactorialValue(const HugeNumber& x) {
+engine::Decimal FactorialValue(const HugeNumber& x) {
   const std::int64_t fraction = -std::int64_t{x.low()};
-  const mpz_class m = MagnitudeOf(x);
-  const mpz_class unit = PowerOfTen(fraction);
   const auto count = static_cast<std::uint64_t>(StepsWithinLimit(x).get_ui());
-  mpz_class product;
+  const engine::Limbs m = engine::DecimalOfDigits(x).coefficient;
+  engine::Limbs product;
   if (fraction == 0) {
-    mpz_fac_ui(product.get_mpz_t(), m.get_ui());
+    // A whole x (at most the place limit, so one limb) times each whole number below it.
+    product = ProductOfFactors([&](std::uint64_t i) { return LimbsOf(m[0] - i); }, 0, count);
   } else {
-    product = ProductOfFactors(m, unit, 0, count);
+    product = ProductOfFactors(
+        [&](std::uint64_t i) {
+          return engine::Difference(m, engine::ShiftedUp(LimbsOf(i), fraction));
+        },
+        0, count);
   }
-  return {product, -fraction * static_cast<std::int64_t>(count + 1)};
+  return {false, std::move(product), -fraction * static_cast<std::int64_t>(count + 1)};
 }
 
 }  // namespace
@@ -71,10 +74,10 @@ Variant Factorial(const Variant& value, std::int32_t return_type) {
   if (IsZeroDigits(x)) return ResultRuleB(Small(1), return_type);
   if (return_type != Huge_Number) {
     // Text needs only the value, and so does a double beyond the clamp; other kinds nothing.
-    const Scaled product = FactorialValue(x);
-    const HugeNumber normal = NormalFromScaled(product.magnitude, false, product.exponent);
-    if (return_type == String_Value) return Variant(HugeNumberToText(normal));
+    const engine::Decimal product = FactorialValue(x);
+    if (return_type == String_Value) return Variant(engine::TextOf(product));
     if (return_type != double_value) return Variant();
+    const HugeNumber normal = engine::NormalOf(product);
     if (ClampSide(normal) != 0) return Variant(HugeNumberToDouble(normal));
   }
   const std::uint64_t steps = StepsWithinLimit(x).get_ui();
