@@ -5,13 +5,13 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
-#include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
 
 #include "demo/main_window.h"
 #include "demo/notes_window.h"
+#include "demo/page_tabs.h"
 
 namespace numeron::demo {
 
@@ -51,7 +51,7 @@ int RunScreenshotTour(MainWindow& window, const QString& folder) {
   window.move(0, 0);
   window.show();
   bool all_saved = true;
-  QTabWidget* tabs = window.tabs();
+  PageTabs* tabs = window.tabs();
   for (int i = 0; i < tabs->count(); ++i) {
     tabs->setCurrentIndex(i);
     all_saved &= SaveWindowPicture(window, QDir(folder).filePath(FileName(i, tabs->tabText(i))));

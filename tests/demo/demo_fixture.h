@@ -19,16 +19,11 @@ class RecordingSink final : public MessageSink {
   std::vector<Message> shown;
 };
 
-struct RecordedCall {
-  platform::DispId id;
-  std::vector<platform::Variant> args;  // as passed, before any write-back
-  platform::Variant result;             // empty when the call failed
-};
-
-// Passes every call on to the real component and keeps a record of it.
+// Passes every call on to the real component and keeps each as text, e.g.
+// Divide(text:"1", text:"3", d:10, i4:1), with its arguments as passed.
 class RecordingDispatch final : public platform::Dispatch {
  public:
-  explicit RecordingDispatch(platform::Ref<platform::Dispatch> real, bool* released)
+  RecordingDispatch(platform::Ref<platform::Dispatch> real, bool* released)
       : real_(std::move(real)), released_(released) {}
 
   std::uint32_t AddRef() override { return ++references_; }
@@ -40,7 +35,7 @@ class RecordingDispatch final : public platform::Dispatch {
   platform::HResult Invoke(platform::DispId id, std::span<platform::Argument> args,
                            platform::Variant* result, platform::ErrorInfo* error) override;
 
-  std::vector<RecordedCall> calls;
+  std::vector<QString> calls;
 
  private:
   platform::Ref<platform::Dispatch> real_;
@@ -55,40 +50,31 @@ class DemoWindow {
   ~DemoWindow();
 
   MainWindow& window() { return *window_; }
-  RecordingDispatch& numeron9() { return *spy_; }
+  std::vector<QString>& calls() { return spy_->calls; }
   std::vector<Message>& messages() { return sink_.shown; }
-  // The last call on Numeron9 by member name, e.g. Divide(text:"1", text:"3", d:10, i4:1);
-  // empty when nothing was called.
-  QString LastCall();
-  // The text the last call returned.
-  QString LastResult();
-  // Shows the page whose tab has this index, so that its widgets are visible.
   void ShowPage(int index);
 
   // The window's control of this object name; aborts the test run when there is none.
-  template <typename W>
-  W* Find(const char* name) {
-    return CheckFound(window_->findChild<W*>(QString::fromLatin1(name)), name);
-  }
-  void Click(const char* button_name);
-  // As if typed: the field's change handler runs. Works on disabled fields too.
-  void SetText(const char* field_name, const QString& text);
-
- private:
-  template <typename W>
-  static W* CheckFound(W* widget, const char* name) {
-    if (!widget) FailMissing(name);
+  template <typename W = QWidget>
+  W* Find(const QString& name) {
+    W* widget = window_->findChild<W*>(name);
+    if (!widget) qFatal("the window has no control %s", qPrintable(name));
     return widget;
   }
-  [[noreturn]] static void FailMissing(const char* name);
+  // "Name=text" types into a field (as if typed), "Combo1=3" selects an entry, "Option1" clicks.
+  void Set(const QString& input);
+  // Clicks, then waits until the call it started (if any) has ended and been shown.
+  void Click(const QString& button_name);
+  void WaitIdle();
 
+ private:
   RecordingSink sink_;
   RecordingDispatch* spy_ = nullptr;
   std::unique_ptr<MainWindow> window_;
   bool released_ = false;
 };
 
-// The text a control shows: a field's text, a label's or button's caption, a frame's title.
+// The text a control shows: a field's or box's text, a label's or button's caption.
 QString ShownText(QWidget* control);
 
 }  // namespace numeron::demo::testing
