@@ -87,8 +87,8 @@ MainWindow::MainWindow(std::unique_ptr<ComponentClient> numeron9, MessageSink& m
   layout->setMenuBar(menus);
   layout->addWidget(tabs_, 1);
   layout->addLayout(call_row);
-  const QSize screen = QGuiApplication::primaryScreen()->availableSize();
-  resize(sizeHint().expandedTo({800, 560}).boundedTo(screen));
+  // Room for the tallest page without scrolling, where the screen has it.
+  resize(QSize(880, 700).boundedTo(QGuiApplication::primaryScreen()->availableSize()));
 }
 
 MainWindow::~MainWindow() {
@@ -99,6 +99,7 @@ MainWindow::~MainWindow() {
 void MainWindow::ShowCallState(bool busy) {
   cancel_->setEnabled(busy);
   progress_->setEnabled(busy);
+  progress_->setTextVisible(busy);
   if (!busy) {
     progress_timer_->stop();
     progress_->setRange(0, kProgressSteps);

@@ -47,13 +47,13 @@ ResultView::ResultView(QWidget* parent, const char* name, const QString& text, i
   box_->setReadOnly(true);
   box_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   box_->setFont(FixedPitchFont(kResultPoints));
-  box_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  box_->setWordWrapMode(QTextOption::WrapAnywhere);  // a digit string has no word breaks
   box_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   box_->setSizePolicy(QSizePolicy::Expanding,
                       lines > 0 ? QSizePolicy::Fixed : QSizePolicy::Expanding);
   const QMargins frame = box_->contentsMargins();
   const int line = box_->fontMetrics().lineSpacing();
-  const int height = std::max(lines, 3) * line + frame.top() + frame.bottom() +
+  const int height = std::max(lines, 2) * line + frame.top() + frame.bottom() +
                      2 * static_cast<int>(box_->document()->documentMargin());
   if (lines > 0) box_->setFixedHeight(height);
   box_->setMinimumHeight(height);
@@ -62,13 +62,20 @@ ResultView::ResultView(QWidget* parent, const char* name, const QString& text, i
       MakeButton(this, (std::string(name) + "Copy").c_str(), QStringLiteral("Copy"));
   copy->setToolTip(QStringLiteral("Copy the whole result"));
 
-  auto* foot = new QHBoxLayout;
-  foot->addWidget(count_, 1);
-  foot->addWidget(copy);
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->addWidget(box_, lines > 0 ? 0 : 1);
-  column->addLayout(foot);
+  // The count and the button stand beside the box, not under it, to save the page's height.
+  count_->setWordWrap(true);
+  auto* side = new QVBoxLayout;
+  side->addWidget(copy);
+  side->addWidget(count_);
+  side->addStretch();
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(box_, 1, lines > 0 ? Qt::AlignTop : Qt::Alignment());
+  row->addLayout(side);
+  setSizePolicy(QSizePolicy::Preferred, lines > 0 ? QSizePolicy::Maximum : QSizePolicy::Expanding);
+  const int side_width = copy->fontMetrics().horizontalAdvance(QStringLiteral("0000 places,")) + 8;
+  copy->setFixedWidth(side_width);
+  count_->setFixedWidth(side_width);
 
   connect(copy, &QPushButton::clicked, this,
           [this] { QGuiApplication::clipboard()->setText(box_->toPlainText()); });

@@ -1,6 +1,6 @@
 // A result of any length: a read-only, selectable box in a fixed-pitch font that breaks digit
 // strings anywhere, so that no result can make the window wider, with a count of the result's
-// digits and places and a Copy button.
+// digits and places and a Copy button beside it.
 #pragma once
 
 #include <QString>

@@ -99,8 +99,8 @@ SimpleArithmeticPage::SimpleArithmeticPage(ComponentClient& numeron9, MessageSin
   exact_ = new ResultView(this, "ExactValue", QString(), 2);
   QLabel* exact_caption =
       MakeLabel(this, "ExactCaption",
-                QStringLiteral("The double's exact value (built-in operations work on doubles, "
-                               "and most decimals have no double of exactly their value):"));
+                QStringLiteral("What the double holds, exactly (most decimals have no double of "
+                               "exactly their value):"));
   exact_caption->setWordWrap(true);
   SetPointSize(exact_caption, kSmallPoints);
 
