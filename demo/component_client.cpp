@@ -71,7 +71,14 @@ std::unique_ptr<ComponentClient> ComponentClient::Create(std::string* why) {
 }
 
 ComponentClient::ComponentClient(platform::Ref<platform::Dispatch> object)
-    : object_(std::move(object)) {}
+    : object_(std::move(object)) {
+  // A component without the call-control interface still serves every call; its calls then run
+  // to their end, without progress.
+  try {
+    control_.emplace(client::Numeron(object_).call_control());
+  } catch (const client::CallError&) {
+  }
+}
 
 ComponentClient::~ComponentClient() {
   if (worker_.joinable()) {
@@ -102,9 +109,20 @@ bool ComponentClient::Start(CallRequest request, std::function<void(CallOutcome)
 
 QString ComponentClient::RunningMember() const { return busy_ ? running_ : QString(); }
 
-std::optional<double> ComponentClient::Progress() const { return std::nullopt; }
+std::optional<double> ComponentClient::Progress() const {
+  try {
+    if (control_) return control_->Progress();
+  } catch (const client::CallError&) {
+  }
+  return std::nullopt;
+}
 
-void ComponentClient::Cancel() {}
+void ComponentClient::Cancel() {
+  try {
+    if (control_) control_->Cancel();
+  } catch (const client::CallError&) {
+  }
+}
 
 void ComponentClient::DisableWhileBusy(QWidget* control) {
   controls_.emplace_back(control);

@@ -78,7 +78,7 @@ class ComponentClient {
   void SetBusy(bool busy);
 
   platform::Ref<platform::Dispatch> object_;
-  platform::Ref<platform::Dispatch> control_;  // the call-control interface, when it has one
+  std::optional<client::CallControl> control_;  // when the component has the interface
   QString running_;
   bool busy_ = false;
   bool last_cancelled_ = false;

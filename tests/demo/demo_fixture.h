@@ -36,6 +36,9 @@ class RecordingDispatch final : public platform::Dispatch {
     if (--references_ == 0) *released_ = true;
     return references_;  // the fixture deletes it
   }
+  platform::HResult QueryInterface(std::string_view name, platform::Dispatch** other) override {
+    return real_->QueryInterface(name, other);
+  }
   platform::HResult GetIDsOfNames(std::string_view name, platform::DispId* id) override {
     return real_->GetIDsOfNames(name, id);
   }
