@@ -59,6 +59,8 @@ class WindowTest : public QObject {
       demo.Set(option);
       QCOMPARE(demo.Find("Text1")->isEnabled(), enabled);
     }
+    QTest::keyClick(demo.Find("Text2"), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 1);
   }
 
   // The advanced math page shows the fields each function's call takes, under their names.
