@@ -1,6 +1,8 @@
 #include "demo/component_client.h"
 
+#include <QTimer>
 #include <QWidget>
+#include <chrono>
 
 #include "platform/error.h"
 #include "platform/registry.h"
@@ -81,10 +83,14 @@ ComponentClient::ComponentClient(platform::Ref<platform::Dispatch> object)
 }
 
 ComponentClient::~ComponentClient() {
-  if (worker_.joinable()) {
-    Cancel();
-    worker_.join();
+  if (!worker_.joinable()) return;
+  // A Cancel that comes before the worker has entered the call finds nothing to stop and is not
+  // remembered, so it is repeated until the worker has left the call.
+  while (!worker_done_.load()) {
+    AskToStop();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
+  worker_.join();
 }
 
 bool ComponentClient::Start(CallRequest request, std::function<void(CallOutcome)> done) {
@@ -93,8 +99,10 @@ bool ComponentClient::Start(CallRequest request, std::function<void(CallOutcome)
   const platform::MemberDesc* member = object_->GetTypeInfo().Find(request.member);
   running_ = member ? QString::fromLatin1(member->name.data(), member->name.size()) : QString();
   SetBusy(true);
+  worker_done_ = false;
   worker_ = std::thread([this, request = std::move(request), done = std::move(done)]() mutable {
     CallOutcome outcome = RunCall(*object_.get(), request);
+    worker_done_ = true;
     QMetaObject::invokeMethod(
         &context_,
         [this, outcome = std::move(outcome), done = std::move(done)]() mutable {
@@ -118,9 +126,18 @@ std::optional<double> ComponentClient::Progress() const {
 }
 
 void ComponentClient::Cancel() {
+  // Pressed just after the start, the call may not have begun yet: ask again shortly, until it
+  // stops or ends.
+  if (busy_ && control_ && !AskToStop()) {
+    QTimer::singleShot(10, &context_, [this] { Cancel(); });
+  }
+}
+
+bool ComponentClient::AskToStop() {
   try {
-    if (control_) control_->Cancel();
+    return control_ && control_->Cancel();
   } catch (const client::CallError&) {
+    return false;
   }
 }
 

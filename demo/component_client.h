@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -76,6 +77,8 @@ class ComponentClient {
 
  private:
   void SetBusy(bool busy);
+  // Asks the component to stop its running call; false when it had none running (or cannot).
+  bool AskToStop();
 
   platform::Ref<platform::Dispatch> object_;
   std::optional<client::CallControl> control_;  // when the component has the interface
@@ -83,7 +86,8 @@ class ComponentClient {
   bool busy_ = false;
   bool last_cancelled_ = false;
   std::thread worker_;
-  QObject context_;  // delivers outcomes on the window's thread
+  std::atomic<bool> worker_done_{true};  // set by the worker when it has left the call
+  QObject context_;                      // delivers outcomes on the window's thread
   std::vector<QPointer<QWidget>> controls_;
   std::vector<std::function<void(bool)>> listeners_;
 };
