@@ -8,10 +8,15 @@ namespace numeron::demo {
 
 enum class Operation { Add, Divide, Multiply, Subtract, Modulus };
 
-// The result in its plain form. Modulus works on whole numbers: each operand is first rounded
+struct BuiltInResult {
+  std::string plain;  // the plain form of the result
+  std::string exact;  // every digit of the double it is (see ExactDecimal); "" for Modulus
+};
+
+// The result. Modulus works on whole numbers: each operand is first rounded
 // half to even to a 32-bit integer, and the remainder takes the sign of the first.
 // Throws HandlerError: Division by zero, or Overflow (a result beyond a double, 0 / 0, an
 // operand of Modulus beyond 32 bits).
-std::string BuiltInResult(Operation operation, double first, double second);
+BuiltInResult Calculate(Operation operation, double first, double second);
 
 }  // namespace numeron::demo

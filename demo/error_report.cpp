@@ -11,16 +11,24 @@ std::int32_t DisplayedErrorNumber(std::int32_t number) {
 }
 
 std::string ErrorReportText(const HandlerError& error) {
-  return error.description() + ", error number " +
-         std::to_string(DisplayedErrorNumber(error.number())) + " was generated.";
+  std::string text = error.description() + ", error number " +
+                     std::to_string(DisplayedErrorNumber(error.number())) + " was generated.";
+  if (!error.field().empty()) text += "\n\nRefused field: " + error.field();
+  return text;
 }
 
-void RunWithErrorReport(MessageSink& messages, const std::function<void()>& handler) {
+void ReportError(MessageSink& messages, const HandlerError& error) {
+  messages.Show({QString::fromStdString(ErrorReportText(error)),
+                 QStringLiteral("An error has occured."), MessageIcon::Critical});
+}
+
+void RunWithErrorReport(MessageSink& messages, const std::function<void()>& handler,
+                        const std::function<void()>& clear) {
   try {
     handler();
   } catch (const HandlerError& error) {
-    messages.Show({QString::fromStdString(ErrorReportText(error)),
-                   QStringLiteral("An error has occured."), MessageIcon::Critical});
+    if (clear) clear();
+    ReportError(messages, error);
   }
 }
 

@@ -1,6 +1,7 @@
 // NumeronTest: a window for trying the Numeron component, page by page.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 
 #include "demo/main_window.h"
 #include "demo/message_sink.h"
@@ -10,6 +11,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(numeron::demo::kApplicationTitle));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.svg")));
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Try the Numeron component, page by page."));

@@ -1,17 +1,23 @@
 #include "demo/screenshot_tour.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
-#include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <initializer_list>
+#include <utility>
 
+#include "demo/component_client.h"
 #include "demo/main_window.h"
 #include "demo/notes_window.h"
+#include "demo/page_tabs.h"
 
 namespace numeron::demo {
 
@@ -43,6 +49,19 @@ QString FileName(int index, const QString& caption) {
       .arg(caption.toLower().replace(QLatin1Char(' '), QLatin1Char('-')));
 }
 
+// Types into the window's fields and presses its button, as a user would.
+void Enter(MainWindow& window, std::initializer_list<std::pair<const char*, const char*>> fields,
+           const char* button) {
+  for (const auto& [name, text] : fields) {
+    window.findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromLatin1(text));
+  }
+  window.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+}
+
+void WaitIdle(MainWindow& window) {
+  while (window.numeron9().busy()) Settle();
+}
+
 }  // namespace
 
 int RunScreenshotTour(MainWindow& window, const QString& folder) {
@@ -51,11 +70,25 @@ int RunScreenshotTour(MainWindow& window, const QString& folder) {
   window.move(0, 0);
   window.show();
   bool all_saved = true;
-  QTabWidget* tabs = window.tabs();
+  PageTabs* tabs = window.tabs();
   for (int i = 0; i < tabs->count(); ++i) {
     tabs->setCurrentIndex(i);
     all_saved &= SaveWindowPicture(window, QDir(folder).filePath(FileName(i, tabs->tabText(i))));
   }
+  // A result far longer than a line: 1 / 7 to 500 places.
+  tabs->setCurrentIndex(0);
+  Enter(window, {{"Text2", "1"}, {"Text3", "7"}, {"Text1", "500"}}, "Command1");
+  WaitIdle(window);
+  all_saved &=
+      SaveWindowPicture(window, QDir(folder).filePath(QStringLiteral("7-long-result.png")));
+  // A long series while it runs, then cancelled.
+  tabs->setCurrentIndex(1);
+  window.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);
+  Enter(window, {{"Text4", "5000"}, {"Text5", "2000"}}, "Command2");
+  all_saved &=
+      SaveWindowPicture(window, QDir(folder).filePath(QStringLiteral("8-in-progress.png")));
+  window.numeron9().Cancel();
+  WaitIdle(window);
   tabs->setCurrentIndex(0);
   window.ShowNotes();
   NotesWindow* notes = window.notes();

@@ -1,5 +1,6 @@
-// A tour for people checking the look: shows each page of the main window in turn, then the
-// notes window, and saves what the screen shows of each as a PNG.
+// A tour for people checking the look: shows each page of the main window in turn, a long
+// result, a long call while it runs, then the notes window, and saves what the screen shows of
+// each as a PNG.
 #pragma once
 
 #include <QString>

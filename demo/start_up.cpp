@@ -11,12 +11,11 @@ namespace numeron::demo {
 
 MainWindow* OpenMainWindow(MessageSink& messages) {
   std::string why;
-  std::unique_ptr<ComponentClient> numeron9 = ComponentClient::Create(kComponentProgId, &why);
+  std::unique_ptr<ComponentClient> numeron9 = ComponentClient::Create(&why);
   if (!numeron9) {
     messages.Show({QStringLiteral("NumeronTest cannot start: the Numeron component (%1) could not "
                                   "be created.\n\n%2.")
-                       .arg(QString::fromUtf8(kComponentProgId.data(), kComponentProgId.size()),
-                            QString::fromStdString(why)),
+                       .arg(QString::fromLatin1(client::kProgId), QString::fromStdString(why)),
                    QString::fromLatin1(kApplicationTitle), MessageIcon::Critical});
     return nullptr;
   }

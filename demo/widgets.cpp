@@ -1,12 +1,17 @@
 #include "demo/widgets.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
+
+#include "demo/error_report.h"
+#include "demo/value_text.h"
 
 namespace numeron::demo {
 
@@ -28,6 +33,12 @@ void SetPointSize(QWidget* widget, double points) {
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
   return Named(new QLabel(caption, parent), name);
+}
+
+QLabel* MakeCaption(QWidget* parent, const char* name, const QString& caption, QWidget* field) {
+  QLabel* label = MakeLabel(parent, name, caption);
+  label->setBuddy(field);
+  return label;
 }
 
 QLabel* MakeExplanation(QWidget* parent, const char* name, const QString& text) {
@@ -80,5 +91,43 @@ QComboBox* MakeList(QWidget* parent, const char* name) {
   list->setEditable(false);
   return list;
 }
+
+QFont FixedPitchFont(double points) {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  font.setPointSizeF(points);
+  return font;
+}
+
+void MakeDefaultButton(QWidget* scope, QPushButton* button) {
+  button->setDefault(true);
+  for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+    auto* enter = new QShortcut(QKeySequence(key), scope);
+    enter->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(enter, &QShortcut::activated, button, &QPushButton::click);
+  }
+}
+
+QString FieldName(const QLineEdit* field) {
+  for (const QLabel* label : field->parentWidget()->findChildren<QLabel*>()) {
+    if (label->buddy() != field) continue;
+    QString name = label->text().remove(QLatin1Char('&')).trimmed();
+    if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+    return name;
+  }
+  return {};
+}
+
+double FieldVal(const QLineEdit* field) {
+  try {
+    return CheckedVal(field->text());
+  } catch (HandlerError& error) {
+    error.set_field(FieldName(field).toStdString());
+    throw;
+  }
+}
+
+platform::Variant FieldText(const QLineEdit* field) { return TextArgument(field->text()); }
 
 }  // namespace numeron::demo

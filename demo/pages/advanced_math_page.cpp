@@ -6,16 +6,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <array>
 #include <initializer_list>
-#include <vector>
 
 #include "demo/component_client.h"
 #include "demo/error_report.h"
+#include "demo/page_call.h"
 #include "demo/pages/help_boxes.h"
+#include "demo/result_view.h"
 #include "demo/value_text.h"
 #include "demo/widgets.h"
 
@@ -37,18 +37,18 @@ struct FunctionEntry {
 };
 
 constexpr std::array<FunctionEntry, 7> kFunctions{{
-    {"Pi (Returns pi to n digits)", member::kPi, false, false, false, "Number:", "Base:"},
-    {"e (Returns e to n digits)", member::kE, false, false, false, "Number:", "Base:"},
-    {"Log_e (Returns the logarthim of a number, base e)", member::kLog_e, true, false, true,
-     "Number:", "Base:"},
-    {"Logarithm (Returns the logarithm of a number using a specified base)", member::kLogarithm,
-     true, true, true, "Number:", "Base:"},
-    {"Exponential (Returns Number1 ^ Number2)", member::kExponential, true, true, true,
-     "Number:", "Exponent:"},
-    {"Calculate_e (Dynamically calculate e)", member::kCalculate_e, false, false, true,
-     "Number:", "Base:"},
-    {"eToExponent (Returns e ^ number, calculated dynamically)", member::kEToExponent, true, false,
-     true, "Exponent:", "Base:"},
+    {"Pi (Returns pi to n digits)", dispid::Pi, false, false, false, "&Number:", "&Base:"},
+    {"e (Returns e to n digits)", dispid::e, false, false, false, "&Number:", "&Base:"},
+    {"Log_e (Returns the logarthim of a number, base e)", dispid::Log_e, true, false, true,
+     "&Number:", "&Base:"},
+    {"Logarithm (Returns the logarithm of a number using a specified base)", dispid::Logarithm,
+     true, true, true, "&Number:", "&Base:"},
+    {"Exponential (Returns Number1 ^ Number2)", dispid::Exponential, true, true, true,
+     "&Number:", "E&xponent:"},
+    {"Calculate_e (Dynamically calculate e)", dispid::Calculate_e, false, false, true,
+     "&Number:", "&Base:"},
+    {"eToExponent (Returns e ^ number, calculated dynamically)", dispid::eToExponent, true, false,
+     true, "&Exponent:", "&Base:"},
 }};
 
 }  // namespace
@@ -63,24 +63,24 @@ AdvancedMathPage::AdvancedMathPage(ComponentClient& numeron9, MessageSink& messa
           "each function lets you control how it calculates (precision and series length) and "
           "what kind of value it returns. Pick a function from the list below and try it."));
   QPushButton* command5 =
-      MakeBoldButton(this, "Command5", QStringLiteral("Tell me about performance issues"));
-  QLabel* label10 = MakeLabel(this, "Label10", QStringLiteral("Please select a function:"));
+      MakeBoldButton(this, "Command5", QStringLiteral("&Tell me about performance issues"));
   combo1_ = MakeList(this, "Combo1");
-  QPushButton* command2 = MakeBoldButton(this, "Command2", QStringLiteral("Calculate"));
+  QLabel* label10 =
+      MakeCaption(this, "Label10", QStringLiteral("Please select a f&unction:"), combo1_);
+  QPushButton* command2 = MakeBoldButton(this, "Command2", QStringLiteral("&Calculate"));
 
-  label11_ = MakeLabel(this, "Label11", QStringLiteral("Precision:"));
   text4_ = MakeLineEdit(this, "Text4", QStringLiteral("10"));
+  label11_ = MakeCaption(this, "Label11", QStringLiteral("&Precision:"), text4_);
   command3_ = MakeBoldButton(this, "Command3", QStringLiteral("?"));
-  label12_ = MakeLabel(this, "Label12", QStringLiteral("Series length:"));
   text5_ = MakeLineEdit(this, "Text5", QStringLiteral("10"));
+  label12_ = MakeCaption(this, "Label12", QStringLiteral("&Series length:"), text5_);
   command4_ = MakeBoldButton(this, "Command4", QStringLiteral("?"));
-  label13_ = MakeLabel(this, "Label13", QStringLiteral("Number:"));
   text6_ = MakeLineEdit(this, "Text6", QStringLiteral("50"));
-  label14_ = MakeLabel(this, "Label14", QStringLiteral("Base:"));
+  label13_ = MakeCaption(this, "Label13", QStringLiteral("&Number:"), text6_);
   text7_ = MakeLineEdit(this, "Text7", QStringLiteral("10"));
+  label14_ = MakeCaption(this, "Label14", QStringLiteral("&Base:"), text7_);
   QLabel* label15 = MakeLabel(this, "Label15", QStringLiteral("Result:"));
-  text8_ =
-      MakeResultBox(this, "Text8", QStringLiteral("(Please press Calculate)") + QLatin1Char('\n'));
+  text8_ = new ResultView(this, "Text8", QStringLiteral("(Please press Calculate)"), 0);
   QLabel* label16 =
       MakeLabel(this, "Label16",
                 QStringLiteral("If you need help about what a field is (or does), click the "
@@ -92,6 +92,9 @@ AdvancedMathPage::AdvancedMathPage(ComponentClient& numeron9, MessageSink& messa
   auto* choice_row = new QHBoxLayout;
   choice_row->addWidget(label10);
   choice_row->addWidget(combo1_, 1);
+  // The entries are long sentences; the list may be narrower than its longest one.
+  combo1_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  combo1_->setMinimumContentsLength(24);
   choice_row->addWidget(command2);
 
   // The fields stand in a fixed grid; hidden ones leave their cells empty rather than letting
@@ -129,6 +132,8 @@ AdvancedMathPage::AdvancedMathPage(ComponentClient& numeron9, MessageSink& messa
   combo1_->installEventFilter(this);
   connect(combo1_, &QComboBox::currentIndexChanged, this, [this] { LayOutFields(); });
   connect(command2, &QPushButton::clicked, this, [this] { CalculateClicked(); });
+  MakeDefaultButton(this, command2);
+  numeron9_.DisableWhileBusy(command2);
   connect(command3_, &QPushButton::clicked, this, [this] { ShowPrecisionHelp(messages_); });
   connect(command4_, &QPushButton::clicked, this, [this] { ShowSeriesLengthHelp(messages_); });
   connect(command5, &QPushButton::clicked, this, [show_notes = std::move(show_notes)] {
@@ -150,8 +155,6 @@ void AdvancedMathPage::LayOutFields() {
                                        label14_, command3_, command4_}) {
     field->hide();
   }
-  label13_->setText(QStringLiteral("Number:"));
-  label14_->setText(QStringLiteral("Base:"));
   const int index = combo1_->currentIndex();
   if (index < 0 || index >= static_cast<int>(kFunctions.size())) return;
   const FunctionEntry& entry = kFunctions[static_cast<std::size_t>(index)];
@@ -171,16 +174,26 @@ void AdvancedMathPage::CalculateClicked() {
   const int index = combo1_->currentIndex();
   if (index < 0 || index >= static_cast<int>(kFunctions.size())) return;
   const FunctionEntry& entry = kFunctions[static_cast<std::size_t>(index)];
-  RunWithErrorReport(messages_, [&] {
-    std::vector<platform::Argument> args;
-    if (entry.takes_number)
-      args.push_back(platform::Argument::ByValue(TextArgument(text6_->text())));
-    if (entry.takes_base) args.push_back(platform::Argument::ByValue(TextArgument(text7_->text())));
-    if (entry.takes_series) args.push_back(platform::Argument::ByValue(CheckedVal(text5_->text())));
-    args.push_back(platform::Argument::ByValue(CheckedVal(text4_->text())));
-    args.push_back(platform::Argument::ByValue(kStringValue));
-    text8_->setPlainText(DisplayText(numeron9_.Call(entry.member, args)));
-  });
+  const auto replace = [this](const QString& text) { text8_->SetText(text); };
+  RunWithErrorReport(
+      messages_,
+      [&] {
+        CallRequest request{entry.member, {}, {}};
+        const auto add_text = [&request](const QLineEdit* field) {
+          request.args.push_back(FieldText(field));
+          request.fields.push_back(FieldName(field));
+        };
+        if (entry.takes_number) add_text(text6_);
+        if (entry.takes_base) add_text(text7_);
+        if (entry.takes_series) request.args.emplace_back(FieldVal(text5_));
+        request.args.emplace_back(FieldVal(text4_));
+        request.args.emplace_back(kStringValue);
+        CallComponent(
+            numeron9_, messages_, std::move(request),
+            [this](const CallOutcome& outcome) { text8_->SetText(DisplayText(outcome.result)); },
+            replace);
+      },
+      [&] { replace(QString()); });
 }
 
 }  // namespace numeron::demo

@@ -8,13 +8,13 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace numeron::demo {
 
 class ComponentClient;
 class MessageSink;
+class ResultView;
 
 class AdvancedMathPage : public QWidget {
  public:
@@ -42,7 +42,7 @@ class AdvancedMathPage : public QWidget {
   QLineEdit* text6_;
   QLabel* label14_;
   QLineEdit* text7_;
-  QPlainTextEdit* text8_;
+  ResultView* text8_;
 };
 
 }  // namespace numeron::demo

@@ -10,6 +10,7 @@
 #include "demo/component_client.h"
 #include "demo/error_report.h"
 #include "demo/message_sink.h"
+#include "demo/page_call.h"
 #include "demo/value_text.h"
 #include "demo/widgets.h"
 
@@ -30,10 +31,10 @@ ComparisonPage::ComparisonPage(ComponentClient& numeron9, MessageSink& messages,
   label33->setWordWrap(true);
   text18_ = MakeLineEdit(frame6, "Text18", QStringLiteral("6.12345678900987654321"));
   label35_ = MakeLabel(frame6, "Label35", QStringLiteral("Val(Number) ="));
-  QPushButton* command10 = MakeButton(frame6, "Command10", QStringLiteral("IsNumeric"));
-  QPushButton* command11 = MakeButton(frame6, "Command11", QStringLiteral("IsNumericEx"));
+  QPushButton* command10 = MakeButton(frame6, "Command10", QStringLiteral("Is&Numeric"));
+  QPushButton* command11 = MakeButton(frame6, "Command11", QStringLiteral("IsNumeric&Ex"));
   auto* number_row = new QHBoxLayout;
-  number_row->addWidget(MakeLabel(frame6, "Label34", QStringLiteral("Number:")));
+  number_row->addWidget(MakeCaption(frame6, "Label34", QStringLiteral("N&umber:"), text18_));
   number_row->addWidget(text18_, 1);
   number_row->addWidget(label35_, 1);
   for (QPushButton* test : {command10, command11}) test->setMinimumWidth(120);
@@ -54,10 +55,10 @@ ComparisonPage::ComparisonPage(ComponentClient& numeron9, MessageSink& messages,
                      "an error."));
   label36->setWordWrap(true);
   text19_ = MakeLineEdit(frame7, "Text19", QStringLiteral("3.68E400"));
-  QPushButton* command12 = MakeButton(frame7, "Command12", QStringLiteral("IsValueOverflow"));
+  QPushButton* command12 = MakeButton(frame7, "Command12", QStringLiteral("Is&ValueOverflow"));
   command12->setMinimumWidth(120);
   auto* overflow_row = new QHBoxLayout;
-  overflow_row->addWidget(MakeLabel(frame7, "Label37", QStringLiteral("Number:")));
+  overflow_row->addWidget(MakeCaption(frame7, "Label37", QStringLiteral("Nu&mber:"), text19_));
   overflow_row->addWidget(text19_, 1);
   overflow_row->addWidget(command12);
   overflow_row->addStretch(1);
@@ -74,17 +75,12 @@ ComparisonPage::ComparisonPage(ComponentClient& numeron9, MessageSink& messages,
   connect(text18_, &QLineEdit::textChanged, this, [this] { ShowValOfNumber(); });
   connect(command10, &QPushButton::clicked, this,
           [this] { ShowAnswer(IsPlatformNumeric(text18_->text())); });
-  connect(command11, &QPushButton::clicked, this, [this] {
-    RunWithErrorReport(messages_, [this] {
-      ShowAnswer(AsBoolean(numeron9_.Call(member::kIsNumericEx, {TextArgument(text18_->text())})));
-    });
-  });
-  connect(command12, &QPushButton::clicked, this, [this] {
-    RunWithErrorReport(messages_, [this] {
-      ShowAnswer(
-          AsBoolean(numeron9_.Call(member::kIsValueOverflow, {TextArgument(text19_->text())})));
-    });
-  });
+  connect(command11, &QPushButton::clicked, this, [this] { Ask(dispid::IsNumericEx, text18_); });
+  connect(command12, &QPushButton::clicked, this,
+          [this] { Ask(dispid::IsValueOverflow, text19_); });
+  MakeDefaultButton(frame6, command11);
+  MakeDefaultButton(frame7, command12);
+  for (QPushButton* ask : {command11, command12}) numeron9_.DisableWhileBusy(ask);
   ShowValOfNumber();
 }
 
@@ -95,6 +91,14 @@ void ComparisonPage::ShowValOfNumber() {
                       QString::fromStdString(PaddedForm(CheckedVal(text18_->text()))));
   } catch (const HandlerError&) {
   }
+}
+
+void ComparisonPage::Ask(platform::DispId member, const QLineEdit* field) {
+  // The answer comes in a box of its own; there is no result on the page to clear.
+  CallComponent(
+      numeron9_, messages_, {member, {FieldText(field)}, {FieldName(field)}},
+      [this](const CallOutcome& outcome) { ShowAnswer(AsBoolean(outcome.result)); },
+      [](const QString&) {});
 }
 
 void ComparisonPage::ShowAnswer(bool answer) {

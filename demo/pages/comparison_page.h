@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include "platform/dispatch.h"
+
 class QLabel;
 class QLineEdit;
 
@@ -18,6 +20,8 @@ class ComparisonPage : public QWidget {
 
  private:
   void ShowValOfNumber();
+  // Calls a member that answers True or False about the field's text.
+  void Ask(platform::DispId member, const QLineEdit* field);
   void ShowAnswer(bool answer);
 
   ComponentClient& numeron9_;

@@ -10,6 +10,7 @@ namespace numeron::demo {
 
 class ComponentClient;
 class MessageSink;
+class ResultView;
 
 class ConversionPage : public QWidget {
  public:
@@ -24,7 +25,7 @@ class ConversionPage : public QWidget {
   MessageSink& messages_;
   QLineEdit* text9_;
   QLineEdit* text10_;
-  QLineEdit* text11_;
+  ResultView* text11_;
   QLineEdit* text12_;
   QLineEdit* text13_;
   QLineEdit* text14_;

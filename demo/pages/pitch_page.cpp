@@ -2,7 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPixmap>
+#include <QSvgWidget>
 #include <QVBoxLayout>
 
 #include "demo/widgets.h"
@@ -11,9 +11,10 @@ namespace numeron::demo {
 
 namespace {
 
-QLabel* MakePicture(QWidget* parent, const char* name, const QString& resource, QSize size) {
-  QLabel* picture = MakeLabel(parent, name, QString());
-  picture->setPixmap(QPixmap(resource));
+// Drawn from its vector form at whatever scale the screen has, so it stays sharp at 150% or 200%.
+QSvgWidget* MakePicture(QWidget* parent, const char* name, const QString& resource, QSize size) {
+  auto* picture = new QSvgWidget(resource, parent);
+  picture->setObjectName(QString::fromLatin1(name));
   picture->setFixedSize(size);
   return picture;
 }
@@ -34,9 +35,10 @@ PitchPage::PitchPage(QWidget* parent) : QWidget(parent) {
           "Numeron is built from its sources with this program, and the build registers it, so "
           "any program on the machine can create it by its name, NumeronControl.Numeron, and "
           "call it at once."));
-  QLabel* image2 = MakePicture(this, "Image2", QStringLiteral(":/pictures/digits.png"), {197, 47});
-  QLabel* image1 =
-      MakePicture(this, "Image1", QStringLiteral(":/pictures/quotient.png"), {127, 41});
+  QSvgWidget* image2 =
+      MakePicture(this, "Image2", QStringLiteral(":/pictures/digits.svg"), {197, 47});
+  QSvgWidget* image1 =
+      MakePicture(this, "Image1", QStringLiteral(":/pictures/quotient.svg"), {127, 41});
 
   auto* pictures = new QVBoxLayout;
   pictures->addWidget(image2, 0, Qt::AlignHCenter);

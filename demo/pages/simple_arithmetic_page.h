@@ -16,6 +16,7 @@ namespace numeron::demo {
 
 class ComponentClient;
 class MessageSink;
+class ResultView;
 
 class SimpleArithmeticPage : public QWidget {
  public:
@@ -33,6 +34,8 @@ class SimpleArithmeticPage : public QWidget {
   void PrecisionAllowed();
   const OperationChoice& SelectedOperation() const;
   void CalculateClicked();
+  // The result, and beside a built-in one every digit of the double it is.
+  void ShowResult(const QString& result, const QString& exact);
 
   ComponentClient& numeron9_;
   MessageSink& messages_;
@@ -44,7 +47,8 @@ class SimpleArithmeticPage : public QWidget {
   QLineEdit* text2_;
   QLineEdit* text3_;
   QLabel* label6_;
-  QLabel* label8_;
+  ResultView* label8_;
+  ResultView* exact_;
 };
 
 }  // namespace numeron::demo

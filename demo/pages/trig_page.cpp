@@ -11,7 +11,9 @@
 
 #include "demo/component_client.h"
 #include "demo/error_report.h"
+#include "demo/page_call.h"
 #include "demo/pages/help_boxes.h"
+#include "demo/result_view.h"
 #include "demo/value_text.h"
 #include "demo/widgets.h"
 
@@ -26,18 +28,18 @@ struct TrigFunction {
 
 // Combo2's entries in list order; the selected index picks the call, so the two go together.
 constexpr std::array<TrigFunction, 12> kTrigFunctions{{
-    {"ArcCosecant", member::kArcCosecant},
-    {"ArcCosine", member::kArcCosine},
-    {"ArcCotangent", member::kArcCotangent},
-    {"ArcSecant", member::kArcSecant},
-    {"ArcSine", member::kArcSine},
-    {"ArcTangent", member::kArcTangent},
-    {"Cosecant", member::kCosecant},
-    {"Cosine", member::kCosine},
-    {"Cotangent", member::kCotangent},
-    {"Secant", member::kSecant},
-    {"Sine", member::kSine},
-    {"Tangent", member::kTangent},
+    {"ArcCosecant", dispid::ArcCosecant},
+    {"ArcCosine", dispid::ArcCosine},
+    {"ArcCotangent", dispid::ArcCotangent},
+    {"ArcSecant", dispid::ArcSecant},
+    {"ArcSine", dispid::ArcSine},
+    {"ArcTangent", dispid::ArcTangent},
+    {"Cosecant", dispid::Cosecant},
+    {"Cosine", dispid::Cosine},
+    {"Cotangent", dispid::Cotangent},
+    {"Secant", dispid::Secant},
+    {"Sine", dispid::Sine},
+    {"Tangent", dispid::Tangent},
 }};
 constexpr int kSineIndex = 10;
 
@@ -52,26 +54,24 @@ TrigPage::TrigPage(ComponentClient& numeron9, MessageSink& messages, QWidget* pa
           "from its series to the precision and series length you choose.  It should be noted "
           "that the value passed to the function (the Number field) and the return value are in "
           "Radians.  To convert Radians to Degrees multiply by (180/pi)."));
-  QLabel* label29 =
-      MakeLabel(this, "Label29", QStringLiteral("Please select a trigonometric function:"));
   combo2_ = MakeList(this, "Combo2");
+  QLabel* label29 = MakeCaption(
+      this, "Label29", QStringLiteral("Please select a trigonometric f&unction:"), combo2_);
   for (const TrigFunction& function : kTrigFunctions) {
     combo2_->addItem(QString::fromLatin1(function.entry));
   }
   combo2_->setCurrentIndex(kSineIndex);
 
-  QLabel* caption1 = MakeLabel(this, "TrigCaption1", QStringLiteral("Precision:"));
   trig1_ = MakeLineEdit(this, "Trig1", QStringLiteral("10"));
+  QLabel* caption1 = MakeCaption(this, "TrigCaption1", QStringLiteral("&Precision:"), trig1_);
   QPushButton* button1 = MakeBoldButton(this, "TrigButton1", QStringLiteral("?"));
-  QLabel* caption2 = MakeLabel(this, "TrigCaption2", QStringLiteral("Series length:"));
   trig2_ = MakeLineEdit(this, "Trig2", QStringLiteral("10"));
+  QLabel* caption2 = MakeCaption(this, "TrigCaption2", QStringLiteral("&Series length:"), trig2_);
   QPushButton* button2 = MakeBoldButton(this, "TrigButton2", QStringLiteral("?"));
-  QLabel* label30 = MakeLabel(this, "Label30", QStringLiteral("Number:"));
   trig3_ = MakeLineEdit(this, "Trig3", QStringLiteral("2"));
-  QPushButton* command9 = MakeBoldButton(this, "Command9", QStringLiteral("Calculate"));
-  label31_ = MakeLabel(this, "Label31", QStringLiteral("(Please press calculate)"));
-  label31_->setWordWrap(true);
-  label31_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QLabel* label30 = MakeCaption(this, "Label30", QStringLiteral("&Number:"), trig3_);
+  QPushButton* command9 = MakeBoldButton(this, "Command9", QStringLiteral("&Calculate"));
+  label31_ = new ResultView(this, "Label31", QStringLiteral("(Please press calculate)"), 3);
   QLabel* label16 = MakeLabel(this, "Label16",
                               QStringLiteral("If you need help about what a field is (or does), "
                                              "click the question mark next to it for more "
@@ -113,19 +113,28 @@ TrigPage::TrigPage(ComponentClient& numeron9, MessageSink& messages, QWidget* pa
   connect(button1, &QPushButton::clicked, this, [this] { ShowPrecisionHelp(messages_); });
   connect(button2, &QPushButton::clicked, this, [this] { ShowSeriesLengthHelp(messages_); });
   connect(command9, &QPushButton::clicked, this, [this] { CalculateClicked(); });
+  MakeDefaultButton(this, command9);
+  numeron9_.DisableWhileBusy(command9);
 }
 
 void TrigPage::CalculateClicked() {
   const int index = combo2_->currentIndex();
   if (index < 0 || index >= static_cast<int>(kTrigFunctions.size())) return;
   const platform::DispId function = kTrigFunctions[static_cast<std::size_t>(index)].member;
-  RunWithErrorReport(messages_, [&] {
-    const platform::Variant number = TextArgument(trig3_->text());
-    const double series_length = CheckedVal(trig2_->text());
-    const double precision = CheckedVal(trig1_->text());
-    label31_->setText(
-        DisplayText(numeron9_.Call(function, {number, series_length, precision, kStringValue})));
-  });
+  const auto replace = [this](const QString& text) { label31_->SetText(text); };
+  RunWithErrorReport(
+      messages_,
+      [&] {
+        const double series_length = FieldVal(trig2_);
+        CallRequest request{function,
+                            {FieldText(trig3_), series_length, FieldVal(trig1_), kStringValue},
+                            {FieldName(trig3_)}};
+        CallComponent(
+            numeron9_, messages_, std::move(request),
+            [this](const CallOutcome& outcome) { label31_->SetText(DisplayText(outcome.result)); },
+            replace);
+      },
+      [&] { replace(QString()); });
 }
 
 }  // namespace numeron::demo

@@ -4,13 +4,13 @@
 #include <QWidget>
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 
 namespace numeron::demo {
 
 class ComponentClient;
 class MessageSink;
+class ResultView;
 
 class TrigPage : public QWidget {
  public:
@@ -25,7 +25,7 @@ class TrigPage : public QWidget {
   QLineEdit* trig1_;
   QLineEdit* trig2_;
   QLineEdit* trig3_;
-  QLabel* label31_;
+  ResultView* label31_;
 };
 
 }  // namespace numeron::demo
