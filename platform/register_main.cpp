@@ -72,8 +72,10 @@ int main(int argc, char** argv) {
 
   const HResult status = entry();
   if (status < 0) {
-    return Fail(std::string(entry_name) + " of " + path +
-                " failed: " + std::string(DescribeStatus(status)));
+    // The entry point reports only a status; the registration file usually tells why.
+    std::string why;
+    if (numeron::platform::CheckRegistry(&why)) why = DescribeStatus(status);
+    return Fail(std::string(entry_name) + " of " + path + " failed: " + why);
   }
   std::printf("%s %s in %s\n", unregister ? "Unregistered" : "Registered", path.c_str(),
               numeron::platform::RegistryPath().c_str());

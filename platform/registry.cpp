@@ -1,12 +1,15 @@
 // The registration file and object creation. Lines that do not parse as three tab-separated
 // fields are ignored on lookup but written back untouched, so a damaged or hand-edited file
 // never crashes a host and never loses lines. Every rewrite goes to a temporary file in the same
-// folder and is renamed over the old one, so readers see the old or the new file, never half.
+// folder and is renamed over the old one, so readers see the old or the new file, never half,
+// and every read-modify-write holds an exclusive lock, so concurrent registrations keep every
+// entry (see RegistryLock).
 #include "platform/registry.h"
 
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,7 +18,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <vector>
 
@@ -52,21 +54,113 @@ bool IsEntryOf(std::string_view line, std::string_view prog_id) {
   return entry && SameProgId(entry->prog_id, prog_id);
 }
 
-// The file's lines; a missing file has none. nullopt (and why) when it exists but can't be read.
+// Closes a file descriptor when it goes.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// A registration file holds a line per class; anything this large is something else.
+constexpr off_t kMaxRegistryBytes = off_t{1} << 20;
+
+// The file's lines; a missing file has none. nullopt (and why) when it exists but can't be read
+// or is no regular file of at most kMaxRegistryBytes (a FIFO, a device, a folder): opened
+// without blocking and checked before a byte is read, so none of those can hang a host.
 std::optional<std::vector<std::string>> ReadLines(const fs::path& path, std::string* why) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  struct stat status {};
+  if (fd.get() < 0 || ::fstat(fd.get(), &status) != 0) {
     if (errno == ENOENT) return std::vector<std::string>{};
     *why = "Cannot read " + path.string() + ": " + std::strerror(errno);
     return std::nullopt;
   }
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(std::move(line));
-  if (in.bad()) {
-    *why = "Cannot read " + path.string();
+  if (!S_ISREG(status.st_mode)) {
+    *why = "Cannot read " + path.string() + ": not a regular file";
     return std::nullopt;
   }
+  std::string text;
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      *why = "Cannot read " + path.string() + ": " + std::strerror(errno);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    text.append(buffer, static_cast<std::size_t>(n));
+    if (text.size() > static_cast<std::size_t>(kMaxRegistryBytes)) {
+      *why = "Cannot read " + path.string() + ": larger than a registration file can be (1 MiB)";
+      return std::nullopt;
+    }
+  }
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    lines.emplace_back(text, start, end - start);
+    start = end + 1;
+  }
   return lines;
+}
+
+// A lock on the file beside the registration file (its path and ".lock"), held while the object
+// lives: exclusive around every read-modify-write, so two registrations never lose each other's
+// entry; shared for reading. The registration file itself cannot carry the lock, since every
+// rewrite replaces it. A reader that cannot open the lock file (a read-only folder) reads
+// without it: a rewrite is a rename, so it sees the old file or the new one.
+class RegistryLock {
+ public:
+  RegistryLock(const fs::path& registry, bool exclusive)
+      : path_(registry.string() + ".lock"),
+        fd_(::open(path_.c_str(), (exclusive ? O_RDWR | O_CREAT : O_RDONLY) | O_CLOEXEC, 0644)),
+        exclusive_(exclusive) {}
+
+  // Waits up to about ten seconds for the lock; false and why when it cannot be had.
+  bool Acquire(std::string* why) {
+    if (fd_.get() < 0) {
+      if (!exclusive_) return true;
+      *why = "Cannot lock " + path_ + ": " + std::strerror(errno);
+      return false;
+    }
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+      if (::flock(fd_.get(), (exclusive_ ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0) return true;
+      if (errno != EWOULDBLOCK && errno != EINTR) break;
+      ::usleep(10'000);
+    }
+    *why = "Cannot lock " + path_ + ": " +
+           (errno == EWOULDBLOCK ? "another process holds it" : std::strerror(errno));
+    return false;
+  }
+
+ private:
+  std::string path_;
+  FileDescriptor fd_;
+  bool exclusive_;
+};
+
+// Makes the folder, takes the exclusive lock and reads the lines: the first half of every
+// read-modify-write.
+std::optional<std::vector<std::string>> LockAndRead(const fs::path& path,
+                                                    std::optional<RegistryLock>& lock,
+                                                    std::string* why) {
+  std::error_code ec;
+  fs::create_directories(path.parent_path(), ec);
+  if (ec) {
+    *why = "Cannot make the folder of " + path.string() + ": " + ec.message();
+    return std::nullopt;
+  }
+  lock.emplace(path, true);
+  if (!lock->Acquire(why)) return std::nullopt;
+  return ReadLines(path, why);
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -80,13 +174,9 @@ bool WriteAll(int fd, const std::string& text) {
 }
 
 // Replaces the file with lines: written to a temporary file beside it, then renamed over it.
+// The caller holds the exclusive lock.
 bool WriteLines(const fs::path& path, const std::vector<std::string>& lines, std::string* why) {
   std::error_code ec;
-  fs::create_directories(path.parent_path(), ec);
-  if (ec) {
-    *why = "Cannot create " + path.parent_path().string() + ": " + ec.message();
-    return false;
-  }
   std::string text;
   for (const std::string& line : lines) text += line + '\n';
 
@@ -151,7 +241,8 @@ bool RegisterClass(const Registration& entry, std::string* why) {
     return false;
   }
   const fs::path path = RegistryPath();
-  std::optional<std::vector<std::string>> lines = ReadLines(path, why);
+  std::optional<RegistryLock> lock;
+  std::optional<std::vector<std::string>> lines = LockAndRead(path, lock, why);
   if (!lines) return false;
   std::erase_if(*lines, [&](const std::string& line) { return IsEntryOf(line, entry.prog_id); });
   lines->push_back(entry.prog_id + '\t' + entry.class_id + '\t' + entry.library_path);
@@ -160,12 +251,24 @@ bool RegisterClass(const Registration& entry, std::string* why) {
 
 bool UnregisterClass(std::string_view prog_id, std::string* why) {
   const fs::path path = RegistryPath();
-  std::optional<std::vector<std::string>> lines = ReadLines(path, why);
+  std::optional<RegistryLock> lock;
+  std::optional<std::vector<std::string>> lines = LockAndRead(path, lock, why);
   if (!lines) return false;
   const auto removed =
       std::erase_if(*lines, [&](const std::string& line) { return IsEntryOf(line, prog_id); });
   if (removed == 0) return true;  // leave the file (or its absence) as it is
   return WriteLines(path, *lines, why);
+}
+
+bool CheckRegistry(std::string* why) {
+  const fs::path path = RegistryPath();
+  std::optional<RegistryLock> lock;
+  if (!LockAndRead(path, lock, why)) return false;
+  if (::access(path.parent_path().c_str(), W_OK | X_OK) != 0) {
+    *why = "Cannot write in " + path.parent_path().string() + ": " + std::strerror(errno);
+    return false;
+  }
+  return true;
 }
 
 std::optional<Registration> LookUpClass(std::string_view prog_id, std::string* why) {
@@ -175,6 +278,8 @@ std::optional<Registration> LookUpClass(std::string_view prog_id, std::string* w
     *why = "No registration file at " + path.string() + "; " + RegisterHint();
     return std::nullopt;
   }
+  RegistryLock lock(path, false);
+  if (!lock.Acquire(why)) return std::nullopt;
   const std::optional<std::vector<std::string>> lines = ReadLines(path, why);
   if (!lines) return std::nullopt;
   for (const std::string& line : *lines) {

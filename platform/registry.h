@@ -28,6 +28,9 @@ bool RegisterClass(const Registration& entry, std::string* why);
 // Removes the entry of prog_id (absent is not an error); other entries stay.
 bool UnregisterClass(std::string_view prog_id, std::string* why);
 std::optional<Registration> LookUpClass(std::string_view prog_id, std::string* why);
+// Whether the registration file can be rewritten now: its folder made and writable, its lock
+// taken, the file itself readable as a registration file. False and why when not.
+bool CheckRegistry(std::string* why);
 
 // Looks prog_id up, loads its library, and creates an object through the library's class
 // factory. On failure returns a status and says why in plain words (what is missing and how to

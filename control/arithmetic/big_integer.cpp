@@ -1,12 +1,37 @@
 #include "control/arithmetic/big_integer.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 
 #include "control/engine/limbs.h"
 #include "control/number/call_context.h"
 #include "control/number/errors.h"
 
 namespace numeron {
+namespace {
+
+// GMP's C code has unwind tables on this platform, so the exception passes through it; what a
+// GMP routine had allocated for its own scratch until then is lost, a rare cost for an
+// allocation failure that would otherwise end the process.
+void* Allocate(std::size_t size) {
+  void* block = std::malloc(size);
+  if (!block) throw std::bad_alloc();
+  return block;
+}
+void* Reallocate(void* block, std::size_t, std::size_t size) {
+  void* moved = std::realloc(block, size);
+  if (!moved) throw std::bad_alloc();
+  return moved;
+}
+void Free(void* block, std::size_t) { std::free(block); }
+
+}  // namespace
+
+void UseThrowingGmpAllocation() {
+  static const bool installed = (mp_set_memory_functions(&Allocate, &Reallocate, &Free), true);
+  (void)installed;
+}
 
 mpz_class MagnitudeOf(const HugeNumber& normal) {
   std::string text;

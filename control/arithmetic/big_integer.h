@@ -1,5 +1,6 @@
 // Between digit arrays and GMP integers, for results that need only a value.
-// GMP aborts the process when it cannot allocate, so callers bound every size first.
+// Callers bound every size first: GMP aborts the process on a size beyond its own range, and
+// an allocation that fails within it raises Out of memory (UseThrowingGmpAllocation).
 #pragma once
 
 #include <gmpxx.h>
@@ -14,6 +15,11 @@ namespace numeron {
 // The digits of a normal-form array read as one whole number, without sign:
 // the sum of |digit(p)| * 10^(p - low).
 mpz_class MagnitudeOf(const HugeNumber& normal);
+
+// Makes GMP report an allocation that fails by throwing std::bad_alloc, which ends the call
+// with Out of memory, instead of ending the process. Process-wide (GMP keeps one set of
+// allocation functions); idempotent. NewNumeron installs it.
+void UseThrowingGmpAllocation();
 
 // The signed whole number sum of digit(p) * 10^(p - low) of an array whose digits all lie in
 // -9..9 but need not share a sign; the array is not normalised (nor extended to place 0).

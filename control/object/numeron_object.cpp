@@ -3,6 +3,7 @@
 #include <new>
 #include <optional>
 
+#include "control/arithmetic/big_integer.h"
 #include "control/number/errors.h"
 #include "control/number/number.h"
 #include "control/object/constants.h"
@@ -99,7 +100,10 @@ void NumeronObject::GetExtent(std::int32_t* width, std::int32_t* height) const {
   *height = kExtent;
 }
 
-platform::Dispatch* NewNumeron() { return new NumeronObject(); }
+platform::Dispatch* NewNumeron() {
+  UseThrowingGmpAllocation();
+  return new NumeronObject();
+}
 
 int LiveObjectCount() { return live_objects.load(); }
 

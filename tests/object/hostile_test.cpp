@@ -4,8 +4,12 @@
 // clear status, a table error or the right result, and must leave the caller's variables as they
 // were, except a value the member writes back.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <optional>
 #include <string>
@@ -31,6 +35,7 @@ constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kOverflow = -2146828282;
 constexpr std::int32_t kTypeMismatch = -2146828275;
+constexpr std::int32_t kOutOfMemory = -2146828281;
 constexpr std::int32_t kSeriesLength = -2147220503;
 
 Variant I4(std::int32_t v) { return Variant(v); }
@@ -262,6 +267,42 @@ TEST_F(HostileTest, TenMillionDigitsAreExact) {
   EXPECT_EQ(sum.after[0], Variant(digits));
   const Outcome compare = Call("Compare", {Variant(digits), made.result, I4(0)});
   EXPECT_EQ(compare.result, Variant(true));
+}
+
+// An allocation that fails inside GMP (under an address-space limit, in a child process) ends
+// that call with Out of memory, and the process goes on to answer the next call. Sanitizers
+// reserve far more address space than any such limit leaves.
+TEST_F(HostileTest, AllocationFailuresInsideGmpAreOutOfMemory) {
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+  GTEST_SKIP() << "no address-space limit under a sanitizer";
+#endif
+#endif
+  struct Case {
+    const char* name;
+    std::vector<Variant> args;
+    long megabytes;  // above what the process holds already
+  };
+  const Case cases[] = {{"Divide", {Variant("1"), Variant("3"), I4(10'000'000), I4(1)}, 40},
+                        {"Factorial", {Variant("1000000"), I4(1)}, 30}};
+  for (const Case& c : cases) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      long pages = 0;
+      std::FILE* statm = std::fopen("/proc/self/statm", "r");
+      if (!statm || std::fscanf(statm, "%ld", &pages) != 1) _exit(2);
+      const rlim_t bytes = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + (c.megabytes << 20));
+      const rlimit limit{bytes, bytes};
+      if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(3);
+      const Outcome out = Call(c.name, c.args);
+      const bool next = Call("Add", {Variant("1"), Variant("1"), I4(1)}).result == Variant("2");
+      _exit(out.status == platform::kException && out.error == kOutOfMemory && next ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.name << ": " << status;
+  }
 }
 
 // Every parameter of every member, given a value of a kind it cannot take, while the others are

@@ -114,6 +114,8 @@ std::int32_t CountArguments(Dispatch& object, int count) {
   return result.is(VariantKind::Int32) ? result.int32() : -1;
 }
 
+int RunRegisterTool(const std::vector<std::string>& args, const fs::path& output);
+
 TEST(RegistryPathTest, FollowsEnvironment) {
   struct Case {
     const char* numeron_registry;
@@ -190,6 +192,60 @@ TEST_F(RegistryTest, UnusableFileLocationSaysWhy) {
     EXPECT_EQ(CreateObject("A.One", &object, &why), kClassNotRegistered);
     EXPECT_NE(why.find(location.string()), std::string::npos) << why;
   }
+}
+
+// Processes registering at the same moment each keep their entries: every rewrite holds the lock.
+TEST_F(RegistryTest, ConcurrentRegistrationsLoseNoEntry) {
+  constexpr int kProcesses = 12, kEach = 5;
+  std::vector<pid_t> children;
+  for (int p = 0; p < kProcesses; ++p) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      std::string why;
+      for (int i = 0; i < kEach; ++i) {
+        const std::string name = "P" + std::to_string(p) + "." + std::to_string(i);
+        if (!RegisterClass({name, "{" + name + "}", "/lib/" + name + ".so"}, &why)) ::_exit(1);
+      }
+      ::_exit(0);
+    }
+    children.push_back(child);
+  }
+  for (const pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  for (int p = 0; p < kProcesses; ++p) {
+    for (int i = 0; i < kEach; ++i) {
+      std::string why;
+      EXPECT_TRUE(LookUpClass("P" + std::to_string(p) + "." + std::to_string(i), &why)) << why;
+    }
+  }
+}
+
+// A FIFO or a device as the registration file is refused at once with the reason, by hosts, by
+// registrations and by the registration tool; nothing waits for it or reads it without end.
+TEST_F(RegistryTest, OnlyARegularFileIsRead) {
+  const fs::path fifo = dir_ / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const fs::path& location : {fifo, fs::path("/dev/zero")}) {
+    SCOPED_TRACE(location.string());
+    ScopedEnv env("NUMERON_REGISTRY", location.c_str());
+    std::string why;
+    Ref<Dispatch> object;
+    EXPECT_EQ(CreateObject(kFakeProgId, &object, &why), kClassNotRegistered);
+    EXPECT_NE(why.find(location.string() + ": not a regular file"), std::string::npos) << why;
+  }
+  ScopedEnv env("NUMERON_REGISTRY", fifo.c_str());
+  std::string why;
+  EXPECT_FALSE(RegisterClass({"A.One", "{1}", "/lib/a.so"}, &why));
+  EXPECT_NE(why.find("not a regular file"), std::string::npos) << why;
+  const fs::path output = dir_ / "output";
+  EXPECT_EQ(RunRegisterTool({kFakeLibrary}, output), 1);
+  std::ifstream said(output);
+  const std::string message((std::istreambuf_iterator<char>(said)), {});
+  EXPECT_NE(message.find(fifo.string() + ": not a regular file"), std::string::npos) << message;
 }
 
 TEST_F(RegistryTest, DamagedLinesAreIgnoredButKept) {
