@@ -1,5 +1,6 @@
 // Inverse trigonometric functions: the arcsine and arctangent series for |x| < 1, and the
 // forms built on them.
+#include <algorithm>
 #include <cmath>
 
 #include "control/arithmetic/arithmetic.h"
@@ -9,6 +10,7 @@
 #include "control/number/errors.h"
 #include "control/series/constants.h"
 #include "control/series/frame.h"
+#include "control/series/settle.h"
 #include "control/trig/trig.h"
 
 namespace numeron {
@@ -26,16 +28,32 @@ HugeNumber InsideUnitRange(const Variant& value, const platform::Error& refusal)
 HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int32_t precision) {
   CheckSeriesLength(series_length);
   const HugeNumber x = InsideUnitRange(value, kArcSineDomain);
-  // The last pass's divisor holds 2 * 4 * ... * (2N + 2) = 2^(N+1) (N+1)!.
-  CheckReach((series_length + 1.0) * std::log10(2.0) + Log10Factorial(series_length + 1.0));
+  // The last pass's divisor holds 2 * 4 * ... * (2N + 2) = 2^(N+1) (N+1)!; the numerator
+  // 1 * 3 * ... * (2N + 1) stays below it.
+  const double last_denominator =
+      (series_length + 1.0) * std::log10(2.0) + Log10Factorial(series_length + 1.0);
+  CheckReach(last_denominator);
   HugeNumber power = ProductOf(x, ProductOf(x, x)), sum = x;
   WholeFactor numerator(1), denominator(2);
   unsigned long a = 1, m = 3, e = 2;
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
-    const HugeNumber term = Normalized(power);
-    const mpz_class dividend = SignedValueOf(term) * numerator.value();
-    sum = AddDigits(sum,
-                    InternalDivideScaled(dividend, term.low(), m * denominator.value(), precision));
+    const HugeNumber normal_power = Normalized(power);
+    const mpz_class dividend = SignedValueOf(normal_power) * numerator.value();
+    const HugeNumber term =
+        InternalDivideScaled(dividend, normal_power.low(), m * denominator.value(), precision);
+    sum = AddDigits(sum, term);
+    // Each pass multiplies the power by x^2 < 1 and cuts it toward zero, the numerator by
+    // a + 2 and the divisor by more, so the terms only shrink: from one that rounds to zero
+    // on, every one does. With |x| < 1 the power stays within places -P..0 after its cuts.
+    if (IsZeroDigits(term) && HoldsZeroTerms(sum, precision, IsZeroDigits(power))) {
+      const std::int64_t low =
+          std::min<std::int64_t>(power.low(), -std::int64_t{AbsolutePlaces(precision)});
+      const Reach reach =
+          Worse(FactorReach(last_denominator), ProductsReach(low, power.high(), x, 2));
+      if (reach == Reach::kOverflows) Raise(platform::kOverflow);
+      if (reach == Reach::kFits)
+        return SettleSum(std::move(sum), series_length - pass - 1, AddZero);
+    }
     e += 2;
     denominator.MultiplyBy(e);
     m += 2;
