@@ -37,6 +37,17 @@ TypeOfValue GetType(const Variant& value);
 // text and numbers are parsed into trimmed form. Raises Type mismatch for a text that is not a
 // number (blank text is zero) and Overflow beyond the size limits.
 HugeNumber CreateHugeNumber(const Variant& value);
+// A value's digits without their places laid out: the significant digits, highest first (none
+// for zero), and the place of the first.
+struct PlacedDigits {
+  bool negative = false;
+  std::string digits;
+  std::int64_t top = 0;
+  std::int64_t bottom() const { return top - static_cast<std::int64_t>(digits.size()) + 1; }
+};
+// Any value but an array as CreateHugeNumber reads it, with the same errors (the size limit
+// included), without making its places.
+PlacedDigits ReadPlacedDigits(const Variant& value);
 // An array argument as it stands: elements read as 16-bit digits, nothing trimmed.
 HugeNumber ReadDigitArray(const platform::VariantArray& array);
 // A value that is not an array through CreateHugeNumber, an array read as it stands.

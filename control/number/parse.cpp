@@ -60,43 +60,27 @@ std::int16_t ElementToDigit(const Variant& element) {
   Raise(platform::kTypeMismatch);
 }
 
-// Places of a parsed number text: mantissa digit j stands at place point - 1 - j.
-struct Placement {
-  std::string mantissa;  // int and fraction digits joined
-  std::int64_t point;    // how many mantissa digits stand before the point of the plain form
-};
-
-Placement Place(const NumberText& parts) {
-  Placement p;
-  p.mantissa.reserve(parts.int_digits.size() + parts.frac_digits.size());
-  p.mantissa.append(parts.int_digits).append(parts.frac_digits);
-  p.point = static_cast<std::int64_t>(parts.int_digits.size()) + parts.exponent;
-  return p;
-}
-
-HugeNumber FromNumberText(std::string_view text) {
+PlacedDigits FromNumberText(std::string_view text) {
   text = TrimSpaces(text);
-  if (text.empty()) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Empty);
+  if (text.empty()) return {};
   const std::optional<NumberText> parts = SplitNumberText(text);
   if (!parts) Raise(platform::kTypeMismatch);
+  // Mantissa digit j stands at place point - 1 - j.
+  PlacedDigits placed;
+  std::string& m = placed.digits;
+  m.reserve(parts->int_digits.size() + parts->frac_digits.size());
+  m.append(parts->int_digits).append(parts->frac_digits);
+  const std::int64_t point = static_cast<std::int64_t>(parts->int_digits.size()) + parts->exponent;
+  const std::size_t first = m.find_first_not_of('0');
+  if (first == std::string::npos) return {};
+  m.erase(m.find_last_not_of('0') + 1);
+  m.erase(0, first);
+  placed.negative = parts->negative;
+  placed.top = point - 1 - static_cast<std::int64_t>(first);
   // The limit applies to the places the value needs, checked before any is made: a zero needs
   // one whatever its exponent.
-  const Placement p = Place(*parts);
-
-  const std::string& m = p.mantissa;
-  const std::size_t first = m.find_first_not_of('0');
-  if (first == std::string::npos) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Empty);
-  const std::size_t last = m.find_last_not_of('0');
-  const std::int64_t top = p.point - 1 - static_cast<std::int64_t>(first);
-  const std::int64_t bottom = p.point - 1 - static_cast<std::int64_t>(last);
-  HugeNumber result =
-      HugeNumber::Zeros(std::min<std::int64_t>(bottom, 0), std::max<std::int64_t>(top, 0));
-  const int sign = parts->negative ? -1 : 1;
-  for (std::size_t j = first; j <= last; ++j) {
-    result.at(p.point - 1 - static_cast<std::int64_t>(j)) =
-        static_cast<std::int16_t>(sign * (m[j] - '0'));
-  }
-  return result;
+  CheckPlaces(std::min<std::int64_t>(placed.bottom(), 0), std::max<std::int64_t>(placed.top, 0));
+  return placed;
 }
 
 }  // namespace
@@ -215,7 +199,18 @@ HugeNumber CreateHugeNumber(const Variant& value) {
     TrimZeroPlaces(digits);
     return digits;
   }
-  if (value.is(VariantKind::Empty)) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Empty);
+  const PlacedDigits placed = ReadPlacedDigits(value);
+  if (placed.digits.empty()) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Empty);
+  HugeNumber result = HugeNumber::Zeros(std::min<std::int64_t>(placed.bottom(), 0),
+                                        std::max<std::int64_t>(placed.top, 0));
+  const int sign = placed.negative ? -1 : 1;
+  std::int64_t place = placed.top;
+  for (char c : placed.digits) result.at(place--) = static_cast<std::int16_t>(sign * (c - '0'));
+  return result;
+}
+
+PlacedDigits ReadPlacedDigits(const Variant& value) {
+  if (value.is(VariantKind::Empty)) return {};
   return FromNumberText(GeneralTextOf(value));
 }
 
