@@ -75,10 +75,11 @@ Variant ArcTangent(const Variant& value, std::int32_t series_length, std::int32_
                    std::int32_t return_type) {
   CheckSeriesLength(series_length);
   const HugeNumber x = InsideUnitRange(value, kArcTangentDomain);
-  const HugeNumber two = Small(2);
-  HugeNumber power = ProductOf(x, ProductOf(x, x)), sum = x, m = Small(3);
+  // The counter reaches the quotients only through its value.
+  HugeNumber power = ProductOf(x, ProductOf(x, x)), sum = x;
+  std::uint64_t m = 3;
   auto advance = [&] {
-    m = AddDigits(m, two);
+    m += 2;
     power = CutBelow(MultiplyDigits(MultiplyDigits(power, x), x), precision);
     sum = CutBelow(sum, precision);
   };
@@ -87,9 +88,9 @@ Variant ArcTangent(const Variant& value, std::int32_t series_length, std::int32_
     // leaves it so for good: the remaining passes change nothing.
     const bool settling = IsZeroDigits(power);
     const HugeNumber before = settling ? sum : HugeNumber();
-    sum = AddDigits(sum, NegateDigits(InternalDivide(power, m, precision)));
+    sum = AddDigits(sum, NegateDigits(InternalDivideBySmall(power, m, precision)));
     advance();
-    sum = AddDigits(sum, InternalDivide(power, m, precision));
+    sum = AddDigits(sum, InternalDivideBySmall(power, m, precision));
     advance();
     if (settling && sum == before) break;
   }

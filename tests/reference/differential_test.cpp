@@ -1443,5 +1443,20 @@ TEST_F(DifferentialTest, SeriesAroundTheirLastChangingPass) {
   }
 }
 
+// Longer operands than the random calls reach, the arctangent and logarithm quotients among them
+// (divided by their odd counters digit by digit).
+TEST_F(DifferentialTest, SeriesAtLongerPrecisions) {
+  const Row rows[] = {
+      {"ArcTangent", {Text("0.5"), I4(40), I4(400), I4(1)}},
+      {"ArcTangent", {Text("-0.0123456789"), I4(25), I4(-300), I4(0)}},
+      {"Log_e", {Text("2"), I4(30), I4(300), I4(1)}},
+      {"Log_e", {Text("0.0625"), I4(12), I4(250), I4(0)}},
+      {"Sine", {Text("1.25"), I4(30), I4(300), I4(1)}},
+      {"eToExponent", {Text("-0.75"), I4(150), I4(300), I4(0)}},
+      {"Calculate_e", {I4(200), I4(350), I4(1)}},
+  };
+  for (const Row& row : rows) Agree(row, "longer precision");
+}
+
 }  // namespace
 }  // namespace numeron
