@@ -85,10 +85,8 @@ Variant Calculate_e(std::int32_t series_length, std::int32_t precision, std::int
     sum = AddDigits(sum, term);
     // 1/k! only shrinks, so once a term rounds to zero every later one does (see settle.h).
     if (IsZeroDigits(term) && HoldsZeroTerms(sum, precision, false)) {
-      const Reach reach = FactorReach(last_factorial);
-      if (reach == Reach::kOverflows) Raise(platform::kOverflow);
-      if (reach == Reach::kFits) {
-        return ResultRuleB(SettleSum(std::move(sum), series_length - pass, AddZero), return_type);
+      if (auto rest = SkipPasses(FactorReach(last_factorial), sum, series_length - pass, AddZero)) {
+        return ResultRuleB(std::move(*rest), return_type);
       }
     }
     factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);
@@ -118,9 +116,8 @@ Variant eToExponent(const Variant& exponent, std::int32_t series_length, std::in
           std::max(0.0, std::floor((series_length + 1.0) * x_log)) + power.high());
       const Reach reach =
           Worse(FactorReach(last_factorial), ProductsReach(power.low(), top, x, products));
-      if (reach == Reach::kOverflows) Raise(platform::kOverflow);
-      if (reach == Reach::kFits) {
-        return ResultRuleB(SettleSum(std::move(sum), series_length - pass, AddZero), return_type);
+      if (auto rest = SkipPasses(reach, sum, series_length - pass, AddZero)) {
+        return ResultRuleB(std::move(*rest), return_type);
       }
     }
     factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);
@@ -155,11 +152,9 @@ Variant Exponential(const Variant& x, const Variant& y, std::int32_t series_leng
           std::max(0.0, std::floor((series_length + 1.0) * m_log)) + power.high());
       const std::int64_t low = std::min<std::int64_t>(power.low(), -std::int64_t{precision});
       const Reach reach = Worse(FactorReach(last_factorial), ProductsReach(low, top, m, 1));
-      if (reach == Reach::kOverflows) Raise(platform::kOverflow);
-      if (reach == Reach::kFits) {
-        const auto add_zero_and_cut = [&](const HugeNumber& s) { return cut(AddZero(s)); };
-        return ResultRuleB(SettleSum(std::move(sum), series_length - pass, add_zero_and_cut),
-                           return_type);
+      const auto add_zero_and_cut = [&](const HugeNumber& s) { return cut(AddZero(s)); };
+      if (auto rest = SkipPasses(reach, sum, series_length - pass, add_zero_and_cut)) {
+        return ResultRuleB(std::move(*rest), return_type);
       }
     }
     factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);

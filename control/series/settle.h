@@ -22,7 +22,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
+#include "control/number/errors.h"
 #include "control/number/huge_number.h"
 
 namespace numeron {
@@ -50,10 +52,14 @@ double Log10Above(const HugeNumber& normal);
 // One pass of a sum with a zero term inside it.
 HugeNumber AddZero(const HugeNumber& sum);
 
-// The sum after `passes` more passes, each `pass(sum)`, stopping early once a pass changes
-// nothing.
+// After a pass from which every term rounds to zero inside the sum: the sum at the end of the
+// `passes` passes left, each `pass(sum)` (stopping once one changes nothing), when `reach` says
+// their running products fit; Overflow when it says one would not; nullopt when the bounds
+// cannot tell, and the passes go on.
 template <typename Pass>
-HugeNumber SettleSum(HugeNumber sum, std::int64_t passes, Pass pass) {
+std::optional<HugeNumber> SkipPasses(Reach reach, HugeNumber sum, std::int64_t passes, Pass pass) {
+  if (reach == Reach::kOverflows) Raise(platform::kOverflow);
+  if (reach == Reach::kUnsure) return std::nullopt;
   for (; passes > 0; --passes) {
     HugeNumber next = pass(sum);
     if (next == sum) break;

@@ -50,9 +50,7 @@ HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int3
           std::min<std::int64_t>(power.low(), -std::int64_t{AbsolutePlaces(precision)});
       const Reach reach =
           Worse(FactorReach(last_denominator), ProductsReach(low, power.high(), x, 2));
-      if (reach == Reach::kOverflows) Raise(platform::kOverflow);
-      if (reach == Reach::kFits)
-        return SettleSum(std::move(sum), series_length - pass - 1, AddZero);
+      if (auto rest = SkipPasses(reach, sum, series_length - pass - 1, AddZero)) return *rest;
     }
     e += 2;
     denominator.MultiplyBy(e);

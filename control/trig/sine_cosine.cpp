@@ -6,7 +6,6 @@
 #include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
 #include "control/number/digit_arithmetic.h"
-#include "control/number/errors.h"
 #include "control/series/frame.h"
 #include "control/series/settle.h"
 #include "control/trig/trig.h"
@@ -51,10 +50,9 @@ HugeNumber AlternatingSeries(const HugeNumber& x, HugeNumber power, HugeNumber s
       const std::int64_t low =
           std::min<std::int64_t>(power.low(), -std::int64_t{AbsolutePlaces(precision)});
       const Reach reach = Worse(FactorReach(last_factorial), ProductsReach(low, top, x, 2));
-      if (reach == Reach::kOverflows) Raise(platform::kOverflow);
-      if (reach == Reach::kFits) {
-        const auto half_pass = [&](const HugeNumber& s) { return cut(AddZero(s)); };
-        sum = SettleSum(cut(sum), 2 * left, half_pass);
+      const auto half_pass = [&](const HugeNumber& s) { return cut(AddZero(s)); };
+      if (auto rest = SkipPasses(reach, cut(sum), 2 * left, half_pass)) {
+        sum = std::move(*rest);
         break;
       }
     }
