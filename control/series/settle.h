@@ -14,11 +14,12 @@
 // the caller decides from bounds before skipping (and keeps passing when the bounds cannot
 // tell).
 //
-// Worked example: Calculate_e at Precision 2 adds 1, 1, .5, .17, .04, .01; the sixth term
-// 1/720 = 0.0013... rounds to zero, and so does every later one (1/k! only shrinks). The sum
-// 2.72 spans places -2..0 and its digits lie within -9..9, so adding a zero leaves it as it is:
-// with SeriesLength 1,000,000 the remaining 999,994 passes are skipped, unless the last
-// factorial, 1,000,001!, could not fit a number (it can: 5,565,715 places).
+// Worked example: Calculate_e at Precision 2 starts from 1 and adds 1, .5, .17, .04 and .01 in
+// passes 1 to 5; the term of pass 6, 1/720 = 0.0013..., rounds to zero, and so does every later
+// one (1/k! only shrinks). The sum 2.72 spans places -2..0 and its digits lie within -9..9, so
+// adding a zero leaves it as it is: with SeriesLength 1,000,000 the remaining 999,994 passes are
+// skipped, unless the last factorial, 1,000,001!, could not fit a number (it can: 5,565,715
+// places).
 #pragma once
 
 #include <cstdint>
