@@ -40,6 +40,7 @@ struct SignificantDigits {
   bool negative = false;
   std::string digits;
   std::int64_t bottom = 0;
+  std::int64_t top() const { return bottom + static_cast<std::int64_t>(digits.size()) - 1; }
 };
 std::optional<SignificantDigits> ReadSignificantDigits(const Variant& value);
 

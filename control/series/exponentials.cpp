@@ -10,6 +10,7 @@
 #include "control/number/errors.h"
 #include "control/series/frame.h"
 #include "control/series/series.h"
+#include "control/series/settle.h"
 
 namespace numeron {
 namespace {
@@ -78,13 +79,21 @@ Variant WholePower(const HugeNumber& base, std::int32_t k, std::int32_t precisio
 
 Variant Calculate_e(std::int32_t series_length, std::int32_t precision, std::int32_t return_type) {
   CheckSeriesLength(series_length);
-  CheckReach(Log10Factorial(series_length + 1.0));
+  const double last_factorial = Log10Factorial(series_length + 1.0);
+  CheckReach(last_factorial);
   const HugeNumber one = Small(1);
   HugeNumber sum = Small(1);
   WholeFactor factorial(1);
   for (std::int32_t pass = 1; pass <= series_length; ++pass) {
     ReportProgress(pass - 1, series_length);
-    sum = AddDigits(sum, InternalDivideByWhole(one, factorial.value(), precision));
+    const HugeNumber term = InternalDivideByWhole(one, factorial.value(), precision);
+    sum = AddDigits(sum, term);
+    // 1/k! only shrinks, so once a term rounds to zero every later one does (see settle.h).
+    if (IsZeroDigits(term) && HoldsZeroTerms(sum, precision, false)) {
+      if (auto rest = SkipPasses(FactorReach(last_factorial), sum, series_length - pass, AddZero)) {
+        return ResultRuleB(std::move(*rest), return_type);
+      }
+    }
     factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);
   }
   return ResultRuleB(std::move(sum), return_type);
@@ -94,12 +103,29 @@ Variant eToExponent(const Variant& exponent, std::int32_t series_length, std::in
                     std::int32_t return_type) {
   const HugeNumber x = ToNormalHugeNumber(exponent);
   CheckSeriesLength(series_length);
-  CheckReach(Log10Factorial(series_length + 1.0));
+  const double last_factorial = Log10Factorial(series_length + 1.0);
+  CheckReach(last_factorial);
+  const double x_log = Log10Above(x);
   HugeNumber sum = Small(1), power = x;
   WholeFactor factorial(1);
   for (std::int32_t pass = 1; pass <= series_length; ++pass) {
     ReportProgress(pass - 1, series_length);
-    sum = AddDigits(sum, InternalDivideByWhole(power, factorial.value(), precision));
+    const HugeNumber term = InternalDivideByWhole(power, factorial.value(), precision);
+    sum = AddDigits(sum, term);
+    // The next term is this one times x / (pass + 1), the power being exact: from a term that
+    // rounds to zero with |x| <= pass + 1 on, every term does. The powers still to be made are
+    // x^(pass + 1) .. x^(SeriesLength + 1), each of x and the last one.
+    if (IsZeroDigits(term) && x_log <= std::log10(pass + 1.0) &&
+        HoldsZeroTerms(sum, precision, IsZeroDigits(x))) {
+      const std::int64_t products = std::int64_t{series_length} - pass + 1;
+      const auto top = static_cast<std::int64_t>(
+          std::max(0.0, std::floor((series_length + 1.0) * x_log)) + power.high());
+      const Reach reach =
+          Worse(FactorReach(last_factorial), ProductsReach(power.low(), top, x, products));
+      if (auto rest = SkipPasses(reach, sum, series_length - pass, AddZero)) {
+        return ResultRuleB(std::move(*rest), return_type);
+      }
+    }
     factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);
     power = MultiplyDigits(x, power);
   }
@@ -114,15 +140,32 @@ Variant Exponential(const Variant& x, const Variant& y, std::int32_t series_leng
     return WholePower(ToNormalHugeNumber(x), *k, precision, return_type);
   }
   const HugeNumber m = ProductOf(exponent, LogOf(ToNormalHugeNumber(x), series_length, precision));
-  CheckReach(Log10Factorial(series_length + 1.0));
+  const double last_factorial = Log10Factorial(series_length + 1.0);
+  CheckReach(last_factorial);
+  const double m_log = Log10Above(Normalized(m));
+  const auto cut = [precision](const HugeNumber& digits) { return Truncate(digits, precision); };
   HugeNumber sum = Small(1), power = m;
   WholeFactor factorial(1);
   for (std::int32_t pass = 1; pass <= series_length; ++pass) {
     ReportProgress(pass - 1, series_length);
-    sum = Truncate(AddDigits(sum, InternalDivideByWhole(power, factorial.value(), precision)),
-                   precision);
+    const HugeNumber term = InternalDivideByWhole(power, factorial.value(), precision);
+    sum = cut(AddDigits(sum, term));
+    // The next power is this one times m, cut toward zero, so the next term is at most this one
+    // times |m| / (pass + 1): from a term that rounds to zero with |m| <= pass + 1 on, every
+    // term does. One product a pass, the power cut to place -P between them.
+    if (IsZeroDigits(term) && m_log <= std::log10(pass + 1.0) &&
+        HoldsZeroTerms(sum, precision, IsZeroDigits(power))) {
+      const auto top = static_cast<std::int64_t>(
+          std::max(0.0, std::floor((series_length + 1.0) * m_log)) + power.high());
+      const std::int64_t low = std::min<std::int64_t>(power.low(), -std::int64_t{precision});
+      const Reach reach = Worse(FactorReach(last_factorial), ProductsReach(low, top, m, 1));
+      const auto add_zero_and_cut = [&](const HugeNumber& s) { return cut(AddZero(s)); };
+      if (auto rest = SkipPasses(reach, sum, series_length - pass, add_zero_and_cut)) {
+        return ResultRuleB(std::move(*rest), return_type);
+      }
+    }
     factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);
-    power = Truncate(MultiplyDigits(power, m), precision);
+    power = cut(MultiplyDigits(power, m));
   }
   return ResultRuleB(std::move(sum), return_type);
 }

@@ -24,6 +24,12 @@ class WholeFactor {
   mpz_class value_;
 };
 
+// InternalDivide(x, y) for a whole y = divisor >= 1 below 2^40, the odd counters of the
+// arctangent and logarithm series: the same quotient by short division, digit by digit down
+// from the top place of x, with no conversion to binary and back.
+HugeNumber InternalDivideBySmall(const HugeNumber& x, std::uint64_t divisor,
+                                 std::int32_t precision);
+
 // Raises the series-length error for a SeriesLength below 1.
 void CheckSeriesLength(std::int32_t series_length);
 

@@ -24,22 +24,23 @@ HugeNumber LogOf(const HugeNumber& x, std::int32_t series_length, std::int32_t p
   const HugeNumber below = SumDigits(x, Small(-1));
   const HugeNumber z =
       ToHugeNumber(Divide(ToVariant(below), ToVariant(above), precision, Huge_Number));
-  const HugeNumber two = Small(2);
-  HugeNumber power = z, odd = Small(1), sum = Small(0);
+  // The odd divisor reaches the quotients only through its value.
+  HugeNumber power = z, sum = Small(0);
+  std::uint64_t odd = 1;
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
     ReportProgress(pass, series_length);
     // A power cut to nothing stays so, and a pass that then leaves the sum as it was leaves it
     // so for good: the remaining passes change nothing. The pass still makes its cut, which
     // fails when Precision asks for more places than a number holds (log 1 at -2^31 places).
     const bool settling = IsZeroDigits(power);
-    HugeNumber next = AddDigits(sum, InternalDivide(power, odd, precision));
+    HugeNumber next = AddDigits(sum, InternalDivideBySmall(power, odd, precision));
     const bool settled = settling && next == sum;
     sum = std::move(next);
     power = Truncate(MultiplyDigits(MultiplyDigits(power, z), z), precision);
     if (settled) break;
-    odd = AddDigits(odd, two);
+    odd += 2;
   }
-  return ProductOf(sum, two);
+  return ProductOf(sum, Small(2));
 }
 
 Variant Log_e(const Variant& x, std::int32_t series_length, std::int32_t precision,

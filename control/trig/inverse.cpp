@@ -1,5 +1,6 @@
 // Inverse trigonometric functions: the arcsine and arctangent series for |x| < 1, and the
 // forms built on them.
+#include <algorithm>
 #include <cmath>
 
 #include "control/arithmetic/arithmetic.h"
@@ -10,6 +11,7 @@
 #include "control/number/errors.h"
 #include "control/series/constants.h"
 #include "control/series/frame.h"
+#include "control/series/settle.h"
 #include "control/trig/trig.h"
 
 namespace numeron {
@@ -27,17 +29,31 @@ HugeNumber InsideUnitRange(const Variant& value, const platform::Error& refusal)
 HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int32_t precision) {
   CheckSeriesLength(series_length);
   const HugeNumber x = InsideUnitRange(value, kArcSineDomain);
-  // The last pass's divisor holds 2 * 4 * ... * (2N + 2) = 2^(N+1) (N+1)!.
-  CheckReach((series_length + 1.0) * std::log10(2.0) + Log10Factorial(series_length + 1.0));
+  // The last pass's divisor holds 2 * 4 * ... * (2N + 2) = 2^(N+1) (N+1)!; the numerator
+  // 1 * 3 * ... * (2N + 1) stays below it.
+  const double last_denominator =
+      (series_length + 1.0) * std::log10(2.0) + Log10Factorial(series_length + 1.0);
+  CheckReach(last_denominator);
   HugeNumber power = ProductOf(x, ProductOf(x, x)), sum = x;
   WholeFactor numerator(1), denominator(2);
   unsigned long a = 1, m = 3, e = 2;
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
     ReportProgress(pass, series_length);
-    const HugeNumber term = Normalized(power);
-    const mpz_class dividend = SignedValueOf(term) * numerator.value();
-    sum = AddDigits(sum,
-                    InternalDivideScaled(dividend, term.low(), m * denominator.value(), precision));
+    const HugeNumber normal_power = Normalized(power);
+    const mpz_class dividend = SignedValueOf(normal_power) * numerator.value();
+    const HugeNumber term =
+        InternalDivideScaled(dividend, normal_power.low(), m * denominator.value(), precision);
+    sum = AddDigits(sum, term);
+    // Each pass multiplies the power by x^2 < 1 and cuts it toward zero, the numerator by
+    // a + 2 and the divisor by more, so the terms only shrink: from one that rounds to zero
+    // on, every one does. With |x| < 1 the power stays within places -P..0 after its cuts.
+    if (IsZeroDigits(term) && HoldsZeroTerms(sum, precision, IsZeroDigits(power))) {
+      const std::int64_t low =
+          std::min<std::int64_t>(power.low(), -std::int64_t{AbsolutePlaces(precision)});
+      const Reach reach =
+          Worse(FactorReach(last_denominator), ProductsReach(low, power.high(), x, 2));
+      if (auto rest = SkipPasses(reach, sum, series_length - pass - 1, AddZero)) return *rest;
+    }
     e += 2;
     denominator.MultiplyBy(e);
     m += 2;
@@ -59,10 +75,11 @@ Variant ArcTangent(const Variant& value, std::int32_t series_length, std::int32_
                    std::int32_t return_type) {
   CheckSeriesLength(series_length);
   const HugeNumber x = InsideUnitRange(value, kArcTangentDomain);
-  const HugeNumber two = Small(2);
-  HugeNumber power = ProductOf(x, ProductOf(x, x)), sum = x, m = Small(3);
+  // The counter reaches the quotients only through its value.
+  HugeNumber power = ProductOf(x, ProductOf(x, x)), sum = x;
+  std::uint64_t m = 3;
   auto advance = [&] {
-    m = AddDigits(m, two);
+    m += 2;
     power = CutBelow(MultiplyDigits(MultiplyDigits(power, x), x), precision);
     sum = CutBelow(sum, precision);
   };
@@ -72,9 +89,9 @@ Variant ArcTangent(const Variant& value, std::int32_t series_length, std::int32_
     // leaves it so for good: the remaining passes change nothing.
     const bool settling = IsZeroDigits(power);
     const HugeNumber before = settling ? sum : HugeNumber();
-    sum = AddDigits(sum, NegateDigits(InternalDivide(power, m, precision)));
+    sum = AddDigits(sum, NegateDigits(InternalDivideBySmall(power, m, precision)));
     advance();
-    sum = AddDigits(sum, InternalDivide(power, m, precision));
+    sum = AddDigits(sum, InternalDivideBySmall(power, m, precision));
     advance();
     if (settling && sum == before) break;
   }

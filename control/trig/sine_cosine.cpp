@@ -1,10 +1,14 @@
 // Sine and cosine by their series, two terms a pass, and the four quotients of them.
+#include <algorithm>
+#include <cmath>
+
 #include "control/arithmetic/arithmetic.h"
 #include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
 #include "control/number/call_context.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/series/frame.h"
+#include "control/series/settle.h"
 #include "control/trig/trig.h"
 
 namespace numeron {
@@ -19,20 +23,41 @@ HugeNumber AlternatingSeries(const HugeNumber& x, HugeNumber power, HugeNumber s
                              std::int16_t first_counter, std::int16_t first_factorial,
                              std::int32_t series_length, std::int32_t precision) {
   // Four factors a pass: the last factorial is (first_counter + 4 * SeriesLength)!.
-  CheckReach(Log10Factorial(first_counter + 4.0 * series_length));
+  const double last_factorial = Log10Factorial(first_counter + 4.0 * series_length);
+  CheckReach(last_factorial);
+  const double x_log = Log10Above(x);
+  const auto cut = [precision](const HugeNumber& digits) { return CutBelow(digits, precision); };
   unsigned long n = first_counter;
   WholeFactor factorial(first_factorial);
   auto advance = [&] {
     factorial.MultiplyBy(++n);
     factorial.MultiplyBy(++n);
-    power = CutBelow(MultiplyDigits(MultiplyDigits(power, x), x), precision);
-    sum = CutBelow(sum, precision);
+    power = cut(MultiplyDigits(MultiplyDigits(power, x), x));
+    sum = cut(sum);
   };
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
     ReportProgress(pass, series_length);
     sum = AddDigits(sum, NegateDigits(InternalDivideByWhole(power, factorial.value(), precision)));
     advance();
-    sum = AddDigits(sum, InternalDivideByWhole(power, factorial.value(), precision));
+    const HugeNumber term = InternalDivideByWhole(power, factorial.value(), precision);
+    sum = AddDigits(sum, term);
+    // The next power is this one times x^2, cut toward zero, and the next factorial this one
+    // times (n + 1) (n + 2): from a term that rounds to zero with x^2 <= (n + 1) (n + 2) on,
+    // every term does. The powers still to be made reach x^(n + 4 * passes left + 2) at most.
+    if (IsZeroDigits(term) && 2 * x_log <= std::log10((n + 1.0) * (n + 2.0)) &&
+        HoldsZeroTerms(sum, precision, IsZeroDigits(power))) {
+      const std::int64_t left = std::int64_t{series_length} - pass - 1;
+      const auto top = static_cast<std::int64_t>(
+          std::max(0.0, std::floor((n + 4.0 * left + 2.0) * x_log)) + power.high());
+      const std::int64_t low =
+          std::min<std::int64_t>(power.low(), -std::int64_t{AbsolutePlaces(precision)});
+      const Reach reach = Worse(FactorReach(last_factorial), ProductsReach(low, top, x, 2));
+      const auto half_pass = [&](const HugeNumber& s) { return cut(AddZero(s)); };
+      if (auto rest = SkipPasses(reach, cut(sum), 2 * left, half_pass)) {
+        sum = std::move(*rest);
+        break;
+      }
+    }
     advance();
   }
   UnifyDigitSigns(sum);

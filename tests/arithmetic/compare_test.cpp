@@ -57,5 +57,14 @@ TEST(Compare, AnOperatorOutsideTheEnumerationIsFalseButOperandsAreStillRead) {
   EXPECT_THROW(Compare(Variant("1"), Variant("x"), 6), platform::RaisedError);
 }
 
+// Far-apart places cost their digits, not their span; the greater-than test still subtracts,
+// and a difference beyond the place limit overflows.
+TEST(Compare, FarApartPlaces) {
+  EXPECT_TRUE(Compare(Variant("1E+90000000"), Variant("1"), 1));
+  EXPECT_TRUE(Compare(Variant("-1E+90000000"), Variant("1E-9000000"), 2));
+  EXPECT_FALSE(Compare(Variant("1E+60000000"), Variant("1E-40000000"), 0));
+  EXPECT_THROW(Compare(Variant("1E+60000000"), Variant("1E-40000000"), 5), platform::RaisedError);
+}
+
 }  // namespace
 }  // namespace numeron

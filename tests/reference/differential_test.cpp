@@ -1386,5 +1386,67 @@ TEST_F(DifferentialTest, ReciprocalInverseFunctions) {
   }
 }
 
+// Around the pass from which every term rounds to zero, where the engine stops summing: for
+// Precision 1 to 60 (every fourth for each argument, together all of them), series lengths
+// just below, at and beyond that pass (the arguments' own pass, estimated from the size of |t|^e /
+// e! for a term t^e / e!, pass j ending on the term of exponent per_pass * j + offset).
+TEST_F(DifferentialTest, SeriesAroundTheirLastChangingPass) {
+  struct Series {
+    std::string_view function;
+    std::vector<Variant> leading;  // the arguments before SeriesLength
+    double t;
+    int per_pass, offset;
+  };
+  const Series kSeries[] = {
+      {"Calculate_e", {}, 1, 1, 0},
+      {"eToExponent", {Text("0.5")}, 0.5, 1, 0},
+      {"eToExponent", {Text("-3.25")}, 3.25, 1, 0},
+      {"eToExponent", {Text("2.5")}, 2.5, 1, 0},
+      {"eToExponent", {Text("1E-30")}, 1e-30, 1, 0},
+      {"Exponential", {Text("2"), Text("0.5")}, 0.35, 1, 0},
+      {"Exponential", {Text("3"), Text("-1.5")}, 1.65, 1, 0},
+      {"Sine", {Text("0.5")}, 0.5, 4, 1},
+      {"Sine", {Text("-2.5")}, 2.5, 4, 1},
+      {"Cosine", {Text("0.75")}, 0.75, 4, 0},
+      {"Cosine", {Text("6.5")}, 6.5, 4, 0},
+      {"ArcSine", {Text("0.01")}, 0.01, 2, 1},
+      {"ArcSine", {Text("-0.125")}, 0.125, 2, 1},
+  };
+  int call = 0;
+  for (const Series& series : kSeries) {
+    for (int p = 1 + call % 4; p <= 60; p += 4) {
+      int last = 1;
+      while ((series.per_pass * last + series.offset) * std::log10(series.t) -
+                 std::lgamma(series.per_pass * last + series.offset + 1.0) / std::log(10.0) >
+             -p - 0.31) {
+        ++last;
+      }
+      for (int length : {last - 1, last, last + 2}) {
+        if (length < 1) continue;
+        std::vector<Variant> args = series.leading;
+        args.push_back(I4(length));
+        args.push_back(I4(p));
+        args.push_back(I4(call++ % 3));
+        Agree({series.function, args}, "precision " + std::to_string(p));
+      }
+    }
+  }
+}
+
+// Longer operands than the random calls reach, the arctangent and logarithm quotients among them
+// (divided by their odd counters digit by digit).
+TEST_F(DifferentialTest, SeriesAtLongerPrecisions) {
+  const Row rows[] = {
+      {"ArcTangent", {Text("0.5"), I4(40), I4(400), I4(1)}},
+      {"ArcTangent", {Text("-0.0123456789"), I4(25), I4(-300), I4(0)}},
+      {"Log_e", {Text("2"), I4(30), I4(300), I4(1)}},
+      {"Log_e", {Text("0.0625"), I4(12), I4(250), I4(0)}},
+      {"Sine", {Text("1.25"), I4(30), I4(300), I4(1)}},
+      {"eToExponent", {Text("-0.75"), I4(60), I4(300), I4(0)}},
+      {"Calculate_e", {I4(60), I4(350), I4(1)}},
+  };
+  for (const Row& row : rows) Agree(row, "longer precision");
+}
+
 }  // namespace
 }  // namespace numeron
