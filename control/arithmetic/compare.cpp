@@ -54,8 +54,9 @@ bool CompareSignificant(const SignificantDigits& a, const SignificantDigits& b,
 
 bool Compare(const Variant& x, const Variant& y, std::int32_t operation) {
   if (!x.is(platform::VariantKind::Array) && !y.is(platform::VariantKind::Array)) {
-    const SignificantDigits a = ReadSignificantDigits(x);
-    const SignificantDigits b = ReadSignificantDigits(y);
+    // Zero has no significant digits.
+    const SignificantDigits a = ReadSignificantDigits(x).value_or(SignificantDigits{});
+    const SignificantDigits b = ReadSignificantDigits(y).value_or(SignificantDigits{});
     return CompareSignificant(a, b, operation);
   }
   const HugeNumber a = ToHugeNumber(x);
