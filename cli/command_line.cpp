@@ -1,95 +1,16 @@
 #include "cli/command_line.h"
 
-#include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <cstdio>
-#include <exception>
-#include <limits>
 #include <ostream>
-#include <system_error>
 
-#include "platform/number_text.h"
+#include "cli/values.h"
 
 namespace numeron::cli {
 
 using platform::Variant;
-using platform::VariantArray;
 using platform::VariantKind;
 
 namespace {
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
-// Whole text as an integer of type T; a leading '+' is allowed.
-template <typename T>
-bool ReadWhole(std::string_view text, T* value) {
-  if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
-  return ec == std::errc() && end == text.data() + text.size() && !text.empty();
-}
-
-bool ReadWholeDouble(std::string_view text, double* value) {
-  if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
-  return ec == std::errc() && end == text.data() + text.size() && !text.empty();
-}
-
-bool ParseArray(std::string_view written, Variant* value, std::string* why) {
-  const auto colon = written.find(':');
-  std::int32_t lo = 0;
-  if (colon == std::string_view::npos || !ReadWhole(written.substr(0, colon), &lo)) {
-    *why = "huge: is written huge:LO:d,d,d with LO the place of the first digit";
-    return false;
-  }
-  const std::string_view list = written.substr(colon + 1);
-  std::vector<std::string_view> entries;
-  for (std::size_t start = 0; !list.empty();) {
-    const auto comma = list.find(',', start);
-    entries.push_back(list.substr(start, comma - start));
-    if (comma == std::string_view::npos) break;
-    start = comma + 1;
-  }
-  if (static_cast<std::int64_t>(lo) + static_cast<std::int64_t>(entries.size()) - 1 >
-      std::numeric_limits<std::int32_t>::max()) {
-    *why = "huge: the array reaches past index 2147483647";
-    return false;
-  }
-  bool variant_elements = false;
-  for (std::string_view entry : entries) variant_elements = variant_elements || entry.empty();
-
-  VariantArray array;
-  array.lower_bound = lo;
-  array.element_kind =
-      variant_elements ? VariantArray::ElementKind::Variant : VariantArray::ElementKind::Int16;
-  for (std::string_view entry : entries) {
-    std::int16_t digit = 0;
-    if (!entry.empty() && !ReadWhole(entry, &digit)) {
-      *why = "huge: \"" + std::string(entry) + "\" is not a digit from -32768 to 32767";
-      return false;
-    }
-    if (!variant_elements) {
-      array.digits.push_back(digit);
-    } else {
-      if (entry.empty()) {
-        array.elements.emplace_back();
-      } else {
-        array.elements.emplace_back(digit);
-      }
-    }
-  }
-  *value = Variant(std::move(array));
-  return true;
-}
 
 std::string FormatDefault(const Variant& value) {
   if (value.is(VariantKind::Text)) return '"' + value.text() + '"';
@@ -99,106 +20,9 @@ std::string FormatDefault(const Variant& value) {
 
 }  // namespace
 
-bool ParseCommandArg(std::string_view written, Variant* value, std::string* why) {
-  const auto colon = written.find(':');
-  const std::string_view prefix = written.substr(0, colon);
-  const bool looks_prefixed = colon != std::string_view::npos && !prefix.empty() &&
-                              std::isalpha(static_cast<unsigned char>(prefix.front())) &&
-                              std::all_of(prefix.begin(), prefix.end(), [](char c) {
-                                return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-                              });
-  if (!looks_prefixed) {
-    *value = Variant(written);
-    return true;
-  }
-  const std::string_view rest = written.substr(colon + 1);
-  if (prefix == "text") {
-    *value = Variant(rest);
-  } else if (prefix == "i2") {
-    std::int16_t n = 0;
-    if (!ReadWhole(rest, &n)) {
-      *why = "i2: needs an integer from -32768 to 32767";
-      return false;
-    }
-    *value = Variant(n);
-  } else if (prefix == "i4") {
-    std::int32_t n = 0;
-    if (!ReadWhole(rest, &n)) {
-      *why = "i4: needs an integer from -2147483648 to 2147483647";
-      return false;
-    }
-    *value = Variant(n);
-  } else if (prefix == "d") {
-    double d = 0;
-    if (!ReadWholeDouble(rest, &d)) {
-      *why = "d: needs a number such as 1.5 or -2E+20";
-      return false;
-    }
-    *value = Variant(d);
-  } else if (prefix == "b") {
-    if (SameNameIgnoringCase(rest, "true")) {
-      *value = Variant(true);
-    } else if (SameNameIgnoringCase(rest, "false")) {
-      *value = Variant(false);
-    } else {
-      *why = "b: needs true or false";
-      return false;
-    }
-  } else if (prefix == "empty" || prefix == "missing") {
-    if (!rest.empty()) {
-      *why = std::string(prefix) + ": takes nothing after the colon";
-      return false;
-    }
-    *value = prefix == "empty" ? Variant() : Variant::Missing();
-  } else if (prefix == "huge") {
-    return ParseArray(rest, value, why);
-  } else {
-    *why = "unknown kind prefix \"" + std::string(prefix) +
-           ":\" (known: i2: i4: d: b: empty: missing: text: huge:; write text:" +
-           std::string(written) + " to pass it as text)";
-    return false;
-  }
-  return true;
-}
-
-std::string FormatValue(const Variant& value) {
-  switch (value.kind()) {
-    case VariantKind::Empty:
-    case VariantKind::Missing:
-      return {};
-    case VariantKind::Boolean:
-      return value.boolean() ? "True" : "False";
-    case VariantKind::Int16:
-      return std::to_string(value.int16());
-    case VariantKind::Int32:
-      return std::to_string(value.int32());
-    case VariantKind::Double: {
-      if (auto text = platform::GeneralText(value.real())) return *text;
-      char buffer[32];
-      const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value.real());
-      return std::string(buffer, end);  // inf, -inf or nan
-    }
-    case VariantKind::Text:
-      return value.text();
-    case VariantKind::Array: {
-      const VariantArray& array = value.array();
-      std::string text = "huge:" + std::to_string(array.lower_bound) + ':';
-      for (std::int64_t i = 0; i < array.size(); ++i) {
-        if (i) text += ',';
-        const auto k = static_cast<std::size_t>(i);
-        text += array.element_kind == VariantArray::ElementKind::Int16
-                    ? std::to_string(array.digits[k])
-                    : FormatValue(array.elements[k]);
-      }
-      return text;
-    }
-  }
-  return {};
-}
-
 void AddReturnTypeDefault(const platform::MemberDesc& member, std::vector<Variant>* args) {
   for (std::size_t k = 0; k < member.params.size(); ++k) {
-    if (!SameNameIgnoringCase(member.params[k].name, "Return_Type")) continue;
+    if (member.params[k].name != "Return_Type") continue;
     if (args->size() <= k) {
       args->resize(k, Variant::Missing());
       args->emplace_back(std::int32_t{1});
@@ -207,48 +31,27 @@ void AddReturnTypeDefault(const platform::MemberDesc& member, std::vector<Varian
   }
 }
 
-int RunCall(platform::Dispatch& object, std::string_view function, std::vector<Variant> args,
-            std::ostream& out, std::ostream& err) {
+int RunCall(Caller& caller, const std::string& function, std::vector<Variant> args,
+            std::ostream& out, std::ostream& err, std::int32_t time_limit_ms) {
   platform::DispId id = 0;
-  if (object.GetIDsOfNames(function, &id) != platform::kOk) {
+  if (caller.LookUp(function, &id) != platform::kOk) {
     err << "numeron: unknown function \"" << function
         << "\"; 'numeron --list' shows the functions\n";
     return kExitUsage;
   }
-  const platform::MemberDesc* member = object.GetTypeInfo().Find(id);
+  const platform::MemberDesc* member = caller.object().GetTypeInfo().Find(id);
   if (member) AddReturnTypeDefault(*member, &args);
-
   const std::vector<Variant> before = args;
-  std::vector<platform::Argument> refs;
-  refs.reserve(args.size());
-  for (Variant& arg : args) refs.push_back(platform::Argument::ByRef(arg));
-  Variant result;
-  platform::ErrorInfo error;
-  platform::HResult status = platform::kOk;
-  try {
-    status = object.Invoke(id, refs, &result, &error);
-  } catch (const std::exception& e) {
-    status = platform::kException;
-    error = {platform::kFailed, std::string("unexpected failure: ") + e.what()};
-  }
-  if (status < 0) {
-    if (status == platform::kException) {
-      err << "error " << error.number << ": " << error.description << '\n';
-    } else {
-      err << "error " << status << ": " << platform::DescribeStatus(status) << '\n';
-    }
+  const Outcome outcome = caller.Call(id, args, time_limit_ms);
+  if (!outcome.ok) {
+    err << "error " << outcome.number << ": " << outcome.description << '\n';
     return kExitComponentError;
   }
-
-  out << FormatValue(result) << '\n';
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == before[i]) continue;
-    if (member && i < member->params.size()) {
-      out << member->params[i].name;
-    } else {
-      out << "argument " << i + 1;
+  out << FormatValue(outcome.result) << '\n';
+  for (std::size_t i = 0; member && i < member->params.size() && i < args.size(); ++i) {
+    if (member->params[i].written_back && !Identical(args[i], before[i])) {
+      out << member->params[i].name << " = " << FormatValue(args[i]) << '\n';
     }
-    out << " = " << FormatValue(args[i]) << '\n';
   }
   return kExitOk;
 }
