@@ -11,6 +11,12 @@ namespace numeron::cli {
 using nlohmann::json;
 using platform::Variant;
 
+namespace {
+
+bool IsBlankByte(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+
+}  // namespace
+
 bool LineReader::StartLine() {
   used_ = 0;
   peeked_ = kNone;
@@ -30,12 +36,20 @@ int LineReader::Peek() {
     ended_ = too_long_ = true;
     return peeked_ = -1;
   }
-  if (c != ' ' && c != '\t' && c != '\r' && c != '\f' && c != '\v') non_blank_ = true;
+  if (!IsBlankByte(c)) non_blank_ = true;
   return peeked_ = c;
 }
 
 bool LineReader::IsBlank() {
-  while (!non_blank_ && Peek() >= 0) Next();
+  while (!non_blank_ && !terminated_) {
+    if (Peek() >= 0) {
+      Next();
+    } else if (!terminated_) {  // past max_line bytes: read on, keeping nothing
+      const int c = in_.sbumpc();
+      terminated_ = c == std::streambuf::traits_type::eof() || c == '\n';
+      non_blank_ = !terminated_ && !IsBlankByte(c);
+    }
+  }
   return !non_blank_;
 }
 
