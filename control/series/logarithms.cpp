@@ -27,12 +27,14 @@ HugeNumber LogOf(const HugeNumber& x, std::int32_t series_length, std::int32_t p
   HugeNumber power = z, odd = Small(1), sum = Small(0);
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
     // A power cut to nothing stays so, and a pass that then leaves the sum as it was leaves it
-    // so for good: the remaining passes change nothing.
+    // so for good: the remaining passes change nothing. The pass still makes its cut, which
+    // fails when Precision asks for more places than a number holds (log 1 at -2^31 places).
     const bool settling = IsZeroDigits(power);
     HugeNumber next = AddDigits(sum, InternalDivide(power, odd, precision));
-    if (settling && next == sum) break;
+    const bool settled = settling && next == sum;
     sum = std::move(next);
     power = Truncate(MultiplyDigits(MultiplyDigits(power, z), z), precision);
+    if (settled) break;
     odd = AddDigits(odd, two);
   }
   return ProductOf(sum, two);
