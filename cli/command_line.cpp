@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli/request.h"
 #include "cli/values.h"
 
 namespace numeron::cli {
@@ -118,12 +119,21 @@ std::string FormatInterface(const platform::TypeLibrary& library) {
   return text;
 }
 
-std::string_view UsageText() {
-  return R"(usage: numeron FUNCTION [ARG ...]   call one function and print its result
-       numeron --list                 list the functions and enumerations
-       numeron --batch [FILE]         answer JSON requests from FILE (none or -: stdin)
-       numeron --help | -h            show this text
-       numeron --version              show the version
+std::string UsageText() {
+  return R"(usage: numeron [OPTION ...] FUNCTION [ARG ...]   call one function and print its result
+       numeron [OPTION ...] --batch [FILE]       answer JSON requests from FILE (none or -: stdin)
+       numeron --list                            list the functions and enumerations
+       numeron --help | -h                       show this text
+       numeron --version                         show the version
+
+Options
+  --time-limit MS  end a call that runs longer than MS milliseconds with the component's
+                   time-limit error (0, the default: no limit)
+  --progress       while a call runs longer than half a second, show its function, how far
+                   it has got and the time taken on one line of stderr, when stderr is a
+                   terminal; the line is erased when the call ends
+  --max-line BYTES refuse batch lines longer than BYTES (default )" +
+         std::to_string(kMaxLine) + R"()
 
 Single call
   FUNCTION is matched without regard to case. Each ARG is text unless written with a
@@ -135,29 +145,38 @@ Single call
   is not given, the positions before it are passed as missing and Return_Type as 1, so that
   results print as text. All arguments are passed by reference.
   Output: the result on the first line (an empty result as an empty line), then a line
-  NAME = value for each argument the call changed. Errors go to stderr as
-  "error NUMBER: DESCRIPTION".
+  NAME = value for each parameter the function writes back whose argument it changed.
+  Errors go to stderr as "error NUMBER: DESCRIPTION".
 
 Batch protocol (--batch [FILE])
   Requests come from FILE, or from stdin when FILE is - or not given. One JSON request per
   line; lines that are empty or only blanks are skipped:
-    {"fn":"Add","args":[ARG,...]}
+    {"fn":"Add","args":[ARG,...]}      optionally with "time_limit_ms":MS for this line
   ARG: {"t":"empty"} {"t":"missing"} {"t":"bool","v":true} {"t":"i2","v":5} {"t":"i4","v":5}
        {"t":"double","v":1.5} {"t":"text","v":"1.5"} {"t":"huge","lo":-1,"digits":[5,1]}
        add "elem":"variant" for Variant elements: null is an empty element, a number an i2.
   Arguments are passed exactly as given (no defaults are added), all by reference.
-  One answer line per request, in order:
+  One answer line per request, in order, written as soon as it is computed:
     {"ok":true,"result":VALUE,"args":[VALUE,...]}
     {"ok":false,"error":{"number":N,"description":"..."},"args":[VALUE,...]}
   VALUE uses the ARG forms (a double also carries "text", its general text); "args" shows the
-  arguments after the call. A request that cannot be carried out (not JSON, no function, a
-  malformed ARG) gets {"ok":false,"error":{"number":0,"description":"..."}}, an unknown
-  function the unknown-name status as its number; the batch goes on, and its exit code is 0
-  whatever the answers say.
+  arguments after the call. A request that cannot be carried out gets
+  {"ok":false,"error":{"number":0,"description":"..."}}: not JSON, no function, a malformed
+  ARG, JSON nested deeper than )" +
+         std::to_string(kMaxDepth) + R"( levels, a line longer than --max-line (it is read past,
+  never held), or number -2146828281 "Out of memory" when its arguments do not fit in memory;
+  an unknown function gets the unknown-name status as its number. The batch goes on.
+
+Signals
+  SIGINT or SIGTERM cancels the running call: a single call prints "numeron: cancelled" on
+  stderr; a batch answers the line in progress with the component's cancel error. Either then
+  exits with 130 (SIGINT) or 143 (SIGTERM); every earlier batch answer is on stdout.
 
 Exit codes
-  0 success, 1 the component reported an error, 2 usage error (or a FILE that cannot be
-  read), 3 the component cannot be created (not registered, or its library cannot be loaded).
+  0 success (a batch: every line answered, whatever the answers say), 1 the component reported
+  an error, 2 usage error (or a FILE that cannot be read), 3 the component cannot be created
+  (not registered, or its library cannot be loaded), 4 stdout cannot be written (a full disk,
+  a closed pipe), 130 and 143 ended by SIGINT and SIGTERM.
   Every message other than results and answers goes to stderr.
 
 The component is found through the registration file: $NUMERON_REGISTRY, else

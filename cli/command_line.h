@@ -34,6 +34,6 @@ int RunCall(Caller& caller, const std::string& function, std::vector<platform::V
 // One line per member (dispatch id, name, parameters, result type, help), then the enumerations.
 std::string FormatInterface(const platform::TypeLibrary& library);
 
-std::string_view UsageText();
+std::string UsageText();
 
 }  // namespace numeron::cli

@@ -42,7 +42,7 @@ TEST(Numeron, ExitCodesOutputAndMessages) {
   std::ofstream(requests) << add << '\n';
   const char* cannot_write = "numeron: cannot write the output: No space left on device\n";
   const ExitCase cases[] = {
-      {{{"Add", "1.5", "2"}}, 0, "3.5\n", ""},
+      {{{"Add", "text:1.5", "2"}}, 0, "3.5\n", ""},
       {{{"add", "i2:2", "d:0.25"}}, 0, "2.25\n", ""},
       {{{"Add", "huge:0:,3", "huge:-1:5,1"}}, 0, "31.5\n", ""},
       {{{"ConvertToString", "huge:-2:5,0,1"}}, 0, "1.05\n", ""},
