@@ -53,6 +53,10 @@ TEST(Numeron, ExitCodesOutputAndMessages) {
       {{{"Pi", "i4:1200", "i4:2"}}, 0, "3.14159265358979\nPrecision = 999\n", ""},
       {{{"Pi", "i4:5", "i4:1"}}, 0, "3.14159\n", ""},
       {{{"IsNumericEx", "d:nan"}}, 0, "False\n", ""},
+      {{{"--time-limit", "50", "Calculate_e", "i4:1000000"}},
+       1,
+       "",
+       "error -2147220495: The calculation took longer than its time limit.\n"},
       {{{"--version"}}, 0, "numeron 1.0.0\n", ""},
       {{{"--help"}}, 0, nullptr, ""},
       {{{}}, 2, "", "numeron: no function given\n.*--help.*\n"},
@@ -126,6 +130,9 @@ TEST(NumeronBatch, AnswersEveryLineInOrderAndGoesOn) {
       {R"({"fn":"Pi","args":[{"t":"i4","v":1200},{"t":"i4","v":2}],"time_limit_ms":0})",
        R"({"ok":true,"result":{"t":"double","v":3.141592653589793,"text":"3.14159265358979"},)"
        R"("args":[{"t":"i4","v":999},{"t":"i4","v":2}]})"},
+      {R"({"fn":"Calculate_e","args":[{"t":"i4","v":1000000}],"time_limit_ms":50})",
+       R"({"ok":false,"error":{"number":-2147220495,"description":"The calculation took )"
+       R"(longer than its time limit."},"args":[{"t":"i4","v":1000000}]})"},
       {R"({"fn":"Add","args":[{"t":"double","v":0.1},{"t":"double","v":0.2},{"t":"i4","v":2}]})",
        R"({"ok":true,"result":{"t":"double","v":0.30000000000000004,"text":"0.3"},"args":[)"
        R"({"t":"double","v":0.1,"text":"0.1"},{"t":"double","v":0.2,"text":"0.2"},)"
@@ -164,6 +171,37 @@ TEST(NumeronBatch, AnswersEveryLineInOrderAndGoesOn) {
     EXPECT_EQ(got, answer);
   }
   EXPECT_FALSE(std::getline(out, got)) << got;
+}
+
+// SIGINT and SIGTERM cancel the running call promptly; a batch has answered every line before
+// it, and the line in progress with the cancel error.
+TEST(Numeron, SignalsCancelTheRunningCall) {
+  const std::string add = R"({"fn":"Add","args":[{"t":"i2","v":1},{"t":"i2","v":1}]})";
+  const std::string added = R"({"ok":true,"result":{"t":"huge","lo":0,"digits":[2]},)"
+                            R"("args":[{"t":"i2","v":1},{"t":"i2","v":1}]})";
+  const std::string long_call = R"({"fn":"Calculate_e","args":[{"t":"i4","v":1000000}]})";
+  const std::string cancelled =
+      R"({"ok":false,"error":{"number":-2147220496,"description":)"
+      R"("The calculation was cancelled."},"args":[{"t":"i4","v":1000000}]})";
+  struct Case {
+    ProcessRun run;
+    int exit_code;
+    std::string out;
+  };
+  const Case cases[] = {
+      {{{"Calculate_e", "i4:1000000"}, "", {}, "", SIGINT, 300}, 130, ""},
+      {{{"Calculate_e", "i4:1000000"}, "", {}, "", SIGTERM, 300}, 143, ""},
+      {{{"--batch"}, Joined({add, add, long_call, add}), {}, "", SIGTERM, 300},
+       143,
+       Joined({added, added, cancelled})},
+  };
+  for (const Case& c : cases) {
+    const ProcessResult r = Numeron(c.run);
+    EXPECT_EQ(r.exit_code, c.exit_code) << r.err;
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, "numeron: cancelled\n");
+    EXPECT_LT(r.ms_after_signal, 500);  // 100 on an idle machine
+  }
 }
 
 // Every VALUE the batch writes reads back as the same value, to the bit and the kind (all but
