@@ -258,12 +258,9 @@ Outcome CallModel(std::string_view name, const std::vector<Variant>& args) {
 }
 
 bool Agree(const Outcome& a, const Outcome& b) {
-  if (a.status != b.status || a.after.size() != b.after.size()) return false;
-  for (std::size_t i = 0; i < a.after.size(); ++i) {
-    if (!Same(a.after[i], b.after[i])) return false;
-  }
+  if (a.status != b.status || a.after != b.after) return false;
   if (a.status != platform::kOk) return a.number == b.number && a.description == b.description;
-  return Same(a.result, b.result);
+  return a.result == b.result;
 }
 
 std::string Show(const Outcome& o) {

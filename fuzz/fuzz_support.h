@@ -2,7 +2,6 @@
 // back, values compare bit for bit, and a broken invariant stops the run with the call printed.
 #pragma once
 
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,7 +11,6 @@
 #include "control/number/errors.h"
 #include "platform/dispatch.h"
 #include "platform/variant.h"
-#include "tests/test_values.h"
 
 namespace numeron::fuzz {
 
@@ -35,16 +33,10 @@ using platform::VariantKind;
 // and Type mismatch, each with exactly its description. Out of memory is not among them: under
 // the size limits no call may run out.
 inline bool IsTableError(std::int32_t number, std::string_view description) {
-  static constexpr platform::Error kTable[] = {
-      kFactorialOfNegative, kSeriesLengthNotPositive, kLogOfNonPositive,
-      kDivideByZero,        kInternalDivideByZero,    kArcSineDomain,
-      kArcTangentDomain,    platform::kOverflow,      platform::kTypeMismatch};
-  for (const platform::Error& e : kTable) {
+  for (const platform::Error& e : kRaisedErrors) {
     if (e.number == number && e.description == description) return true;
   }
   return false;
 }
-
-using test::Same;
 
 }  // namespace numeron::fuzz

@@ -22,6 +22,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -408,7 +409,7 @@ void CallOnce(FuzzedDataProvider& in) {
 
   const WriteBack* write_back = member ? WriteBackOf(member->name) : nullptr;
   for (std::size_t i = 0; i < count; ++i) {
-    if (Same(variables[i], before[i])) continue;
+    if (variables[i] == before[i]) continue;
     bool may_change = false;
     if (write_back &&
         (status == platform::kOk || (status == platform::kException && write_back->before_work))) {

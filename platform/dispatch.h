@@ -134,6 +134,12 @@ class Dispatch : public Unknown {
  public:
   // The object's control side, or nullptr for an object that is no control.
   virtual Control* AsControl() { return nullptr; }
+  // Another dispatch interface of the same object, by its interface name (the interface_name
+  // of its type library), as a new reference in *other; kNoInterface when it has none such.
+  virtual HResult QueryInterface(std::string_view /*interface_name*/, Dispatch** other) {
+    *other = nullptr;
+    return kNoInterface;
+  }
   virtual HResult GetIDsOfNames(std::string_view name, DispId* id) = 0;
   virtual const TypeLibrary& GetTypeInfo() = 0;
   // args are positional, first declared parameter first. On kException *error holds what the

@@ -27,6 +27,8 @@ class RaisedError : public std::exception {
 [[noreturn]] inline void Raise(const Error& error) { throw RaisedError(error); }
 
 // The platform's own errors, raised like a component's.
+inline constexpr Error kInvalidArgument{static_cast<std::int32_t>(0x800A0005),
+                                        "Invalid procedure call or argument"};
 inline constexpr Error kOverflow{static_cast<std::int32_t>(0x800A0006), "Overflow"};
 inline constexpr Error kOutOfMemory{static_cast<std::int32_t>(0x800A0007), "Out of memory"};
 inline constexpr Error kSubscriptOutOfRange{static_cast<std::int32_t>(0x800A0009),

@@ -1,5 +1,6 @@
 #include "platform/variant.h"
 
+#include <bit>
 #include <sstream>
 
 namespace numeron::platform {
@@ -20,7 +21,12 @@ Variant Variant::Missing() {
   return v;
 }
 
-bool Variant::operator==(const Variant& other) const { return value_ == other.value_; }
+bool Variant::operator==(const Variant& other) const {
+  if (is(VariantKind::Double) && other.is(VariantKind::Double)) {
+    return std::bit_cast<std::uint64_t>(real()) == std::bit_cast<std::uint64_t>(other.real());
+  }
+  return value_ == other.value_;
+}
 
 std::string Describe(const Variant& value) {
   std::ostringstream out;

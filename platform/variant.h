@@ -66,7 +66,8 @@ class Variant {
   const VariantArray& array() const { return std::get<VariantArray>(value_); }
   VariantArray& array() { return std::get<VariantArray>(value_); }
 
-  // Same kind and same payload (doubles compare by value).
+  // Same kind and same payload, exactly: doubles by their bits, so a NaN equals itself and -0
+  // differs from 0; arrays by bounds, element kind and every element.
   bool operator==(const Variant& other) const;
 
  private:

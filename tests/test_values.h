@@ -1,7 +1,6 @@
 // Values as callers build them, and the error a call raised, for the module tests.
 #pragma once
 
-#include <bit>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,41 +23,6 @@ inline Variant Elements(std::int32_t lo, std::vector<Variant> elements) {
 }
 // The zero that trimming and normalising leave: one empty element at place 0.
 inline Variant EmptyZero() { return Elements(0, {Variant()}); }
-
-// Same kind and payload, doubles by their bits (so NaNs and signed zeros count), arrays by
-// bounds, element kind and every element.
-inline bool Same(const Variant& a, const Variant& b) {
-  using platform::VariantKind;
-  if (a.kind() != b.kind()) return false;
-  switch (a.kind()) {
-    case VariantKind::Empty:
-    case VariantKind::Missing:
-      return true;
-    case VariantKind::Boolean:
-      return a.boolean() == b.boolean();
-    case VariantKind::Int16:
-      return a.int16() == b.int16();
-    case VariantKind::Int32:
-      return a.int32() == b.int32();
-    case VariantKind::Double:
-      return std::bit_cast<std::uint64_t>(a.real()) == std::bit_cast<std::uint64_t>(b.real());
-    case VariantKind::Text:
-      return a.text() == b.text();
-    case VariantKind::Array: {
-      const VariantArray& x = a.array();
-      const VariantArray& y = b.array();
-      if (x.lower_bound != y.lower_bound || x.element_kind != y.element_kind ||
-          x.digits != y.digits || x.elements.size() != y.elements.size()) {
-        return false;
-      }
-      for (std::size_t i = 0; i < x.elements.size(); ++i) {
-        if (!Same(x.elements[i], y.elements[i])) return false;
-      }
-      return true;
-    }
-  }
-  return false;
-}
 
 // The number of the error f raised, 0 when it raised none.
 template <typename F>

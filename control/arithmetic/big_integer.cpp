@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "control/number/call_context.h"
 #include "control/number/errors.h"
 
 namespace numeron {
@@ -10,6 +11,7 @@ mpz_class MagnitudeOf(const HugeNumber& normal) {
   std::string text;
   text.reserve(static_cast<std::size_t>(normal.size()));
   for (auto d = normal.digits().rbegin(); d != normal.digits().rend(); ++d) {
+    if (text.size() % kPlacesPerCheck == 0) CheckPoint();
     text.push_back(static_cast<char>('0' + (*d < 0 ? -*d : *d)));
   }
   const std::size_t first = text.find_first_not_of('0');
@@ -60,6 +62,7 @@ HugeNumber NormalFromScaled(const mpz_class& magnitude, bool negative, std::int6
       HugeNumber::Zeros(std::min<std::int64_t>(bottom, 0), std::max<std::int64_t>(top, 0));
   const int sign = negative ? -1 : 1;
   for (std::int64_t k = 0; k <= static_cast<std::int64_t>(last); ++k) {
+    if (k % kPlacesPerCheck == 0) CheckPoint();
     result.at(top - k) =
         static_cast<std::int16_t>(sign * (text[static_cast<std::size_t>(k)] - '0'));
   }

@@ -14,6 +14,7 @@
 
 #include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product_from_value.h"
+#include "control/number/call_context.h"
 #include "control/number/errors.h"
 
 namespace numeron {
@@ -49,7 +50,16 @@ class RowSummer {
   }
 
   HugeNumber Run() {
-    for (std::int64_t i = a_.low(); i <= a_.high(); ++i) AddRow(i);
+    // A cancellation point about every 64K places added: a few rows when they are long.
+    std::size_t places_added = 0;
+    for (std::int64_t i = a_.low(); i <= a_.high(); ++i) {
+      AddRow(i);
+      places_added += row_.size();
+      if (places_added >= kPlacesPerCheck) {
+        places_added = 0;
+        CheckPoint();
+      }
+    }
     if (nonzero_ == 0) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Empty);
     HugeNumber result(static_cast<std::int32_t>(lo_),
                       std::vector<std::int16_t>(total_.begin() + (lo_ - base_),

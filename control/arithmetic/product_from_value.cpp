@@ -32,6 +32,8 @@
 #include <string>
 #include <vector>
 
+#include "control/number/call_context.h"
+
 namespace numeron {
 namespace {
 
@@ -150,6 +152,7 @@ class Settler {
   std::optional<std::vector<std::int16_t>> Digits() {
     std::vector<std::int8_t> f(static_cast<std::size_t>(span_)), g(static_cast<std::size_t>(span_));
     for (std::int64_t p = 0; p < span_; ++p) {
+      if (p % kPlacesPerCheck == 0) CheckPoint();
       const std::optional<int> fp = Settle(p, 0), gp = Settle(p, 1);
       if (!fp || !gp) return std::nullopt;
       f[static_cast<std::size_t>(p)] = static_cast<std::int8_t>(*fp);

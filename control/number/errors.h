@@ -24,5 +24,16 @@ inline constexpr Error kArcSineDomain{
     "For 'arc' (inverse) trigonometric functions, (numeric_expression ^ 2) must be less than 1."};
 inline constexpr Error kArcTangentDomain{
     -2147220497, "For 'arc' (inverse) trigonometric functions, (NE ^ 2) must be less than 1."};
+// Raised by a call that was stopped by Cancel or ran past its time limit (see call_context.h).
+inline constexpr Error kCancelled{-2147220496, "The calculation was cancelled."};
+inline constexpr Error kTimeLimitExceeded{-2147220495,
+                                          "The calculation took longer than its time limit."};
+
+// The errors a call raises of itself: those above but the two a host asks for by Cancel or a
+// time limit, and the platform's two that the component raises.
+inline constexpr Error kRaisedErrors[] = {
+    kFactorialOfNegative, kSeriesLengthNotPositive, kLogOfNonPositive,
+    kDivideByZero,        kInternalDivideByZero,    kArcSineDomain,
+    kArcTangentDomain,    platform::kOverflow,      platform::kTypeMismatch};
 
 }  // namespace numeron

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "control/number/call_context.h"
 #include "control/number/errors.h"
 
 namespace numeron {
@@ -74,6 +75,7 @@ void UnifyDigitSigns(HugeNumber& digits) {
   // Carry every digit of magnitude 10 or more into the place above, growing the top.
   std::vector<std::int16_t>& d = digits.digits();
   for (std::size_t i = 0; i < d.size(); ++i) {
+    if (i % kPlacesPerCheck == 0) CheckPoint();
     if (d[i] >= 10 || d[i] <= -10) {
       const int carry = d[i] / 10;
       d[i] = static_cast<std::int16_t>(d[i] % 10);

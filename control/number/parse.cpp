@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "control/number/call_context.h"
 #include "control/number/errors.h"
 #include "control/number/number.h"
 #include "platform/number_text.h"
@@ -93,6 +94,7 @@ HugeNumber FromNumberText(std::string_view text) {
       HugeNumber::Zeros(std::min<std::int64_t>(bottom, 0), std::max<std::int64_t>(top, 0));
   const int sign = parts->negative ? -1 : 1;
   for (std::size_t j = first; j <= last; ++j) {
+    if (j % kPlacesPerCheck == 0) CheckPoint();
     result.at(p.point - 1 - static_cast<std::int64_t>(j)) =
         static_cast<std::int16_t>(sign * (m[j] - '0'));
   }

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "control/number/call_context.h"
 #include "control/number/errors.h"
 #include "control/number/number.h"
 
@@ -15,6 +16,7 @@ std::string HugeNumberToText(const HugeNumber& digits) {
   if (negative) text.push_back('-');
   // Normal form holds place 0, so the integer part is never empty.
   for (std::int64_t place = n.high(); place >= n.low(); --place) {
+    if (text.size() % kPlacesPerCheck == 0) CheckPoint();
     const int d = n.at(place);
     text.push_back(static_cast<char>('0' + (d < 0 ? -d : d)));
     if (place == 0 && n.low() < 0) text.push_back('.');

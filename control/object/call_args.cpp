@@ -1,5 +1,7 @@
 #include "control/object/call_args.h"
 
+#include <algorithm>
+
 #include "control/number/errors.h"
 #include "control/number/number.h"
 #include "platform/number_text.h"
@@ -48,6 +50,25 @@ std::string ToTextArgument(const Variant& value) {
   return GeneralTextOf(value);
 }
 
+platform::HResult CheckArguments(const platform::MemberDesc& member,
+                                 std::span<const platform::Argument> args) {
+  const std::vector<platform::ParamDesc>& params = member.params;
+  if (args.size() > params.size()) return platform::kWrongArgumentCount;
+  for (std::size_t i = 0; i < params.size(); ++i) {
+    const bool missing = i >= args.size() || args[i].value().is(VariantKind::Missing);
+    if (missing && !params[i].optional) return platform::kArgumentNotOptional;
+  }
+  return platform::kOk;
+}
+
+platform::HResult ReturnError(const platform::Error& raised, platform::ErrorInfo* error) {
+  if (error) {
+    error->number = raised.number;
+    error->description = std::string(raised.description);
+  }
+  return platform::kException;
+}
+
 CallArgs::CallArgs(const platform::MemberDesc& member, std::span<platform::Argument> args)
     : args_(args) {
   // A missing optional argument without a default reads as the empty value (0).
@@ -77,10 +98,15 @@ CallArgs::CallArgs(const platform::MemberDesc& member, std::span<platform::Argum
 }
 
 void CallArgs::WriteBack(std::size_t i, Variant value) {
-  if (i < args_.size() && !args_[i].value().is(VariantKind::Missing)) {
-    args_[i].value() = value;
-  }
+  const bool given = i < args_.size() && !args_[i].value().is(VariantKind::Missing);
+  if (given && std::ranges::find(written_, i) == written_.end()) written_.push_back(i);
   values_[i] = std::move(value);
+}
+
+void CallArgs::Commit() noexcept {
+  // Moved, not copied, so that committing cannot fail; the call reads nothing after it.
+  for (const std::size_t i : written_) args_[i].value() = std::move(values_[i]);
+  written_.clear();
 }
 
 }  // namespace numeron

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/dispatch.h"
+#include "platform/error.h"
 
 namespace numeron {
 
@@ -24,13 +25,26 @@ class CallArgs {
   double Double(std::size_t i) const { return values_[i].real(); }
   const std::string& Text(std::size_t i) const { return values_[i].text(); }
 
-  // Stores into the caller's variable; an argument that was not given absorbs it.
+  // Stores a value for the caller's variable: the member reads it back at once, the caller
+  // when the call is committed. An argument that was not given absorbs it.
   void WriteBack(std::size_t i, Variant value);
+  // Hands the values written back to the caller's variables. Invoke commits every call that
+  // ends, except one that was cancelled or ran out of time: those leave the caller's variables
+  // as they were.
+  void Commit() noexcept;
 
  private:
   std::span<platform::Argument> args_;
   std::vector<Variant> values_;
+  std::vector<std::size_t> written_;
 };
+
+// kWrongArgumentCount or kArgumentNotOptional when args cannot be a call of member, else kOk.
+platform::HResult CheckArguments(const platform::MemberDesc& member,
+                                 std::span<const platform::Argument> args);
+
+// kException, with the raised error in *error (when given).
+platform::HResult ReturnError(const platform::Error& raised, platform::ErrorInfo* error);
 
 // Conversions of an argument to a typed parameter.
 std::int32_t ToInt32Argument(const Variant& value);

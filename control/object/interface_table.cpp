@@ -32,6 +32,11 @@ ParamDesc OptionalLong(std::string_view name, std::string_view type_name, std::i
 }
 ParamDesc Real(std::string_view name) { return {name, ParamType::Double, "Double"}; }
 ParamDesc Str(std::string_view name) { return {name, ParamType::Text, "String"}; }
+// The settings of the series and of most results, with the defaults a host gets by leaving
+// them out: thirty terms, ten places, a huge number.
+ParamDesc SeriesLength() { return OptionalLong("SeriesLength", "Long", 30); }
+ParamDesc Precision() { return OptionalLong("Precision", "Long", 10); }
+ParamDesc ReturnType() { return OptionalLong("Return_Type", "TypeOfValue", Huge_Number); }
 Variant I2(std::int16_t value) { return Variant(value); }
 // A parameter whose variable the member writes into (see the Invoke routines below).
 ParamDesc WrittenBack(ParamDesc param) {
@@ -209,8 +214,7 @@ const std::vector<Member>& Members() {
        &InvokeModulus},
       {0x60030005,
        "Pi",
-       {WrittenBack(OptionalLong("Precision", "Long", 10)),
-        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {WrittenBack(Precision()), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns Pi in the type specified with the precision specified (maximum "
@@ -218,8 +222,7 @@ const std::vector<Member>& Members() {
        &InvokePi},
       {0x60030006,
        "e",
-       {WrittenBack(OptionalLong("Precision", "Long", 10)),
-        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {WrittenBack(Precision()), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns e with the given decimal precision (maximum = 999) from an "
@@ -227,10 +230,8 @@ const std::vector<Member>& Members() {
        &Invokee},
       {0x60030007,
        "Exponential",
-       {Var("Numeric_Expression"), Var("Exponent"),
-        WrittenBack(OptionalLong("SeriesLength", "Long", 30)),
-        WrittenBack(OptionalLong("Precision", "Long", 10)),
-        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), Var("Exponent"), WrittenBack(SeriesLength()),
+        WrittenBack(Precision()), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns a numeric_expression raised to an exponent in the type "
@@ -269,8 +270,7 @@ const std::vector<Member>& Members() {
        &InvokeConvertToString},
       {0x60030012,
        "Add",
-       {Var("Numeric_Expression1"), Var("Numeric_Expression2"),
-        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression1"), Var("Numeric_Expression2"), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Adds two numeric expressions together and returns the result in the "
@@ -278,8 +278,7 @@ const std::vector<Member>& Members() {
        &InvokeAdd},
       {0x60030014,
        "Subtract",
-       {Var("Numeric_Expression1"), Var("Numeric_Expression2"),
-        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression1"), Var("Numeric_Expression2"), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Subtracts two values and returns the result in the type specified.",
@@ -358,8 +357,7 @@ const std::vector<Member>& Members() {
        &InvokeCompare},
       {0x60030027,
        "Divide",
-       {Var("Numeric_Expression1"), Var("Numeric_Expression2"),
-        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression1"), Var("Numeric_Expression2"), Precision(), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the result of dividing numeric_expression1 by "
@@ -377,8 +375,7 @@ const std::vector<Member>& Members() {
        &InvokeSlide},
       {0x6003002B,
        "Multiply",
-       {Var("Numeric_Expression1"), Var("Numeric_Expression2"),
-        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression1"), Var("Numeric_Expression2"), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Multiplies two numeric_expressions and returns the result in the "
@@ -411,7 +408,7 @@ const std::vector<Member>& Members() {
        &InvokeAbsoluteValue},
       {0x60030031,
        "Factorial",
-       {Var("Numeric_Expression"), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the factorial of a number in the type specified.  When "
@@ -427,8 +424,7 @@ const std::vector<Member>& Members() {
        &InvokeIncrement},
       {0x60030035,
        "Log_e",
-       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
-        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), SeriesLength(), Precision(), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the result of a logarithim with a base of e on a "
@@ -437,8 +433,7 @@ const std::vector<Member>& Members() {
        &InvokeLog_e},
       {0x60030037,
        "Calculate_e",
-       {OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10),
-        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {SeriesLength(), Precision(), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Generates e \"on the fly\" and returns the result in the type specified, "
@@ -446,8 +441,7 @@ const std::vector<Member>& Members() {
        &InvokeCalculate_e},
       {0x60030038,
        "eToExponent",
-       {OptionalVariant("Exponent", I2(2)), OptionalLong("SeriesLength", "Long", 30),
-        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {OptionalVariant("Exponent", I2(2)), SeriesLength(), Precision(), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns e to an exponent (generated on the fly) in the specified type "
@@ -456,17 +450,15 @@ const std::vector<Member>& Members() {
        &InvokeeToExponent},
       {0x60030039,
        "Logarithm",
-       {Var("Numeric_Expression"), OptionalVariant("Base", I2(10)),
-        OptionalLong("SeriesLength", "Long", 30), OptionalLong("Precision", "Long", 10),
-        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), OptionalVariant("Base", I2(10)), SeriesLength(), Precision(),
+        ReturnType()},
        ResultType::Variant,
        "Variant",
        "Like log_e, but allows you to specify the base.",
        &InvokeLogarithm},
       {0x6003003A,
        "Sine",
-       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
-        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), SeriesLength(), Precision(), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the sine of a numeric_expression  in the form of the specified "
@@ -474,8 +466,7 @@ const std::vector<Member>& Members() {
        &InvokeTrig<Sine>},
       {0x6003003B,
        "Cosine",
-       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
-        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), SeriesLength(), Precision(), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the cosine of a numeric_expression  in the form of the "
@@ -483,8 +474,7 @@ const std::vector<Member>& Members() {
        &InvokeTrig<Cosine>},
       {0x6003003C,
        "Tangent",
-       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
-        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), SeriesLength(), Precision(), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the tangent of a numeric_expression  in the form of the "
@@ -492,8 +482,7 @@ const std::vector<Member>& Members() {
        &InvokeTrig<Tangent>},
       {0x6003003D,
        "Secant",
-       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
-        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), SeriesLength(), Precision(), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the secant of a numeric_expression  in the form of the "
@@ -501,8 +490,7 @@ const std::vector<Member>& Members() {
        &InvokeTrig<Secant>},
       {0x6003003E,
        "Cosecant",
-       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
-        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), SeriesLength(), Precision(), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the cosecant of a numeric_expression  in the form of the "
@@ -510,8 +498,7 @@ const std::vector<Member>& Members() {
        &InvokeTrig<Cosecant>},
       {0x6003003F,
        "Cotangent",
-       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
-        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), SeriesLength(), Precision(), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the cotangent of a numeric_expression  in the form of the "
@@ -519,8 +506,7 @@ const std::vector<Member>& Members() {
        &InvokeTrig<Cotangent>},
       {0x60030040,
        "ArcSine",
-       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
-        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), SeriesLength(), Precision(), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the inverse sine of a numeric_expression  in the form of the "
@@ -528,9 +514,7 @@ const std::vector<Member>& Members() {
        &InvokeTrig<ArcSine>},
       {0x60030041,
        "ArcCosine",
-       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
-        WrittenBack(OptionalLong("Precision", "Long", 10)),
-        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), SeriesLength(), WrittenBack(Precision()), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the inverse cosine of a numeric_expression in the form of the "
@@ -538,8 +522,7 @@ const std::vector<Member>& Members() {
        &InvokeArcCosine},
       {0x60030042,
        "ArcTangent",
-       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
-        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), SeriesLength(), Precision(), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the inverse tangent of a numeric_expression  in the form of "
@@ -547,8 +530,7 @@ const std::vector<Member>& Members() {
        &InvokeTrig<ArcTangent>},
       {0x60030043,
        "ArcCotangent",
-       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
-        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), SeriesLength(), Precision(), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the inverse cotangent of a numeric_expression in the form of "
@@ -556,9 +538,7 @@ const std::vector<Member>& Members() {
        &InvokeOfReciprocal<ArcTangent>},
       {0x60030044,
        "ArcSecant",
-       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
-        WrittenBack(OptionalLong("Precision", "Long", 10)),
-        OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), SeriesLength(), WrittenBack(Precision()), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the inverse secant of a numeric_expression  in the form of the "
@@ -566,8 +546,7 @@ const std::vector<Member>& Members() {
        &InvokeArcSecant},
       {0x60030045,
        "ArcCosecant",
-       {Var("Numeric_Expression"), OptionalLong("SeriesLength", "Long", 30),
-        OptionalLong("Precision", "Long", 10), OptionalLong("Return_Type", "TypeOfValue", 0)},
+       {Var("Numeric_Expression"), SeriesLength(), Precision(), ReturnType()},
        ResultType::Variant,
        "Variant",
        "Returns the inverse cosecant of a numeric_expression in the form of "

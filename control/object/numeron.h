@@ -13,6 +13,9 @@ platform::Dispatch* NewNumeron();
 
 // The interface description shared by the object, the command line and the typed client.
 const platform::TypeLibrary& NumeronTypeLibrary();
+// The description of _NumeronCallControl, the object's second interface (cancel, time limit,
+// progress), reached through QueryInterface.
+const platform::TypeLibrary& CallControlTypeLibrary();
 
 // Live objects and server locks, for DllCanUnloadNow.
 int LiveObjectCount();

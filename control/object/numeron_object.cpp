@@ -1,6 +1,7 @@
 #include "control/object/numeron_object.h"
 
 #include <new>
+#include <optional>
 
 #include "control/number/errors.h"
 #include "control/number/number.h"
@@ -18,14 +19,6 @@ const Member* FindMember(platform::DispId id) {
     if (member.desc.id == id) return &member;
   }
   return nullptr;
-}
-
-platform::HResult Fail(const platform::Error& raised, platform::ErrorInfo* error) {
-  if (error) {
-    error->number = raised.number;
-    error->description = std::string(raised.description);
-  }
-  return platform::kException;
 }
 
 }  // namespace
@@ -54,29 +47,47 @@ platform::HResult NumeronObject::GetIDsOfNames(std::string_view name, platform::
 
 const platform::TypeLibrary& NumeronObject::GetTypeInfo() { return NumeronTypeLibrary(); }
 
+platform::HResult NumeronObject::QueryInterface(std::string_view interface_name,
+                                                platform::Dispatch** other) {
+  *other = interface_name == NumeronTypeLibrary().interface_name ? this
+           : interface_name == CallControlTypeLibrary().interface_name
+               ? static_cast<platform::Dispatch*>(&control_interface_)
+               : nullptr;
+  if (!*other) return platform::kNoInterface;
+  AddRef();
+  return platform::kOk;
+}
+
 platform::HResult NumeronObject::Invoke(platform::DispId id, std::span<platform::Argument> args,
                                         platform::Variant* result, platform::ErrorInfo* error) {
   const Member* member = FindMember(id);
   if (!member) return platform::kUnknownMember;
-  const std::vector<platform::ParamDesc>& params = member->desc.params;
-  if (args.size() > params.size()) return platform::kWrongArgumentCount;
-  for (std::size_t i = 0; i < params.size(); ++i) {
-    const bool missing = i >= args.size() || args[i].value().is(platform::VariantKind::Missing);
-    if (missing && !params[i].optional) return platform::kArgumentNotOptional;
+  if (const platform::HResult status = CheckArguments(member->desc, args);
+      status != platform::kOk) {
+    return status;
   }
-  // Errors are raised deep and caught here, once; nothing else crosses the interface.
+  // Errors are raised deep and caught here, once; nothing else crosses the interface. What a
+  // member wrote back reaches the caller unless the call was stopped from outside.
+  std::optional<CallArgs> call;
+  platform::Error failure;
   try {
-    CallArgs call(member->desc, args);
-    platform::Variant value = member->handler(*this, call);
+    CallScope scope(control_, member->desc.name);
+    call.emplace(member->desc, args);
+    platform::Variant value = member->handler(*this, *call);
+    call->Commit();
     if (result) *result = std::move(value);
     return platform::kOk;
   } catch (const platform::RaisedError& raised) {
-    return Fail(raised.error(), error);
+    failure = raised.error();
   } catch (const std::bad_alloc&) {
-    return Fail(platform::kOutOfMemory, error);
+    failure = platform::kOutOfMemory;
   } catch (...) {
-    return Fail({platform::kFailed, "Internal failure"}, error);
+    failure = {platform::kFailed, "Internal failure"};
   }
+  const bool stopped =
+      failure.number == kCancelled.number || failure.number == kTimeLimitExceeded.number;
+  if (call && !stopped) call->Commit();
+  return ReturnError(failure, error);
 }
 
 void NumeronObject::SetExtent(std::int32_t, std::int32_t) {

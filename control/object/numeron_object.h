@@ -1,10 +1,13 @@
-// The Numeron object: reference counted, answering _Numeron by dispatch identifier, sized as a
-// control, and holding the two constants it builds when it is created.
+// The Numeron object: reference counted, answering _Numeron by dispatch identifier and
+// _NumeronCallControl beside it, sized as a control, and holding the two constants it builds
+// when it is created.
 #pragma once
 
 #include <atomic>
 
+#include "control/number/call_context.h"
 #include "control/number/huge_number.h"
+#include "control/object/call_control_interface.h"
 #include "platform/dispatch.h"
 
 namespace numeron {
@@ -20,6 +23,8 @@ class NumeronObject final : public platform::Dispatch, public platform::Control 
 
   std::uint32_t AddRef() override;
   std::uint32_t Release() override;
+  platform::HResult QueryInterface(std::string_view interface_name,
+                                   platform::Dispatch** other) override;
   platform::HResult GetIDsOfNames(std::string_view name, platform::DispId* id) override;
   const platform::TypeLibrary& GetTypeInfo() override;
   platform::HResult Invoke(platform::DispId id, std::span<platform::Argument> args,
@@ -38,6 +43,8 @@ class NumeronObject final : public platform::Dispatch, public platform::Control 
   std::atomic<std::uint32_t> references_{1};
   HugeNumber pi_;
   HugeNumber e_;
+  CallControl control_;
+  CallControlInterface control_interface_{*this, control_};
 };
 
 }  // namespace numeron

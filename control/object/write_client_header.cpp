@@ -1,6 +1,6 @@
-// Writes client/numeron.h, the typed C++ client of _Numeron, from the interface table the
-// component itself is built from, so the two cannot drift: one method per member with the
-// table's parameters, kinds and defaults, calling by dispatch identifier.
+// Writes client/numeron.h, the typed C++ client of _Numeron and _NumeronCallControl, from the
+// interface tables the component itself is built from, so the two cannot drift: one method per
+// member with the table's parameters, kinds and defaults, calling by dispatch identifier.
 // Usage: numeron_client_header OUTPUT. A parameter the table describes in a way this writer
 // cannot express stops the build rather than produce a header that says something else.
 #include <cstdint>
@@ -220,14 +220,22 @@ void WriteDeclarations(std::ostream& out, const TypeLibrary& library, const Memb
   }
 }
 
-void WriteDefinitions(std::ostream& out, const TypeLibrary& library, const MemberDesc& member) {
+// One class of the header: the interface it calls and the names it is written under.
+struct ClientClass {
+  const TypeLibrary& library;
+  std::string_view name;
+  std::string_view dispid_namespace;
+};
+
+void WriteDefinitions(std::ostream& out, const ClientClass& client, const MemberDesc& member) {
+  const TypeLibrary& library = client.library;
   for (const std::size_t length : OverloadLengths(member)) {
     std::vector<std::string> params;
     for (std::size_t i = 0; i < length; ++i)
       params.push_back(Declarator(library, member.params[i]));
     out << '\n'
-        << Wrap("inline " + ResultCppType(library, member) +
-                    " Numeron::" + std::string(member.name) + '(',
+        << Wrap("inline " + ResultCppType(library, member) + ' ' + std::string(client.name) +
+                    "::" + std::string(member.name) + '(',
                 params, ") const {", "    ")
         << '\n';
     std::vector<std::string> written_back_ints;
@@ -258,8 +266,8 @@ void WriteDefinitions(std::ostream& out, const TypeLibrary& library, const Membe
       }
     }
     out << "  Variant result;\n"
-        << "  const detail::Outcome outcome = Call(dispid::" << member.name
-        << ", args, &result);\n";
+        << "  const detail::Outcome outcome = Call(" << client.dispid_namespace
+        << "::" << member.name << ", args, &result);\n";
     // What the member stored before a failure stays stored, as it would for a dispatch host.
     for (const std::string& name : written_back_ints) {
       out << "  if (" << name << "_variable.is(platform::VariantKind::Int32)) {\n"
@@ -292,7 +300,9 @@ constexpr std::string_view kPreamble =
 // A failed call throws CallError: the component's error number and description, or a status of
 // the dispatch layer and a short text. A parameter the member writes back (Pi's Precision,
 // Round's DecimalPlace, Increment's number, ...) is a reference, and it keeps what the member
-// stored even when the call then fails; omit it to let the component take its default.
+// stored even when the call then fails (though not when it is cancelled or runs out of time);
+// omit it to let the component take its default. CallControl (Numeron::call_control()) cancels
+// a running call from another thread, limits the time of calls and reads their progress.
 #pragma once
 
 #include <cstdint>
@@ -342,7 +352,18 @@ struct Outcome {
 }  // namespace detail
 )";
 
-constexpr std::string_view kClassHead = R"(
+constexpr std::string_view kCallControlHead = R"(
+// The call control of a Numeron object (Numeron::call_control()). Its methods may be called
+// from any thread while a call of the object runs on another.
+class CallControl {
+ public:
+  explicit CallControl(platform::Ref<platform::Dispatch> object) : object_(std::move(object)) {}
+
+  // For calls by dispatch identifier (see call_control_dispid).
+  platform::Dispatch& dispatch() const { return *object_.get(); }
+)";
+
+constexpr std::string_view kNumeronHead = R"(
 // One Numeron object. Copies share the object (it is reference counted).
 class Numeron {
  public:
@@ -359,6 +380,16 @@ class Numeron {
 
   // For calls by dispatch identifier (see dispid).
   platform::Dispatch& dispatch() const { return *object_.get(); }
+
+  // The object's call control: cancel its running call, limit its calls' time, read progress.
+  CallControl call_control() const {
+    platform::Ref<platform::Dispatch> control;
+    const platform::HResult status = object_->QueryInterface(INTERFACE, control.put());
+    if (status != platform::kOk) {
+      throw CallError(status, std::string(platform::DescribeStatus(status)));
+    }
+    return CallControl(std::move(control));
+  }
 )";
 
 constexpr std::string_view kClassTail = R"(
@@ -372,9 +403,26 @@ constexpr std::string_view kClassTail = R"(
 
   platform::Ref<platform::Dispatch> object_;
 };
-
-// Implementation details follow.
 )";
+
+void WriteDispIds(std::ostream& out, const ClientClass& client) {
+  out << "\n// The dispatch identifiers of the members of " << client.library.interface_name
+      << ".\nnamespace " << client.dispid_namespace << " {\n";
+  for (const MemberDesc& member : client.library.members) {
+    char id[16];
+    std::snprintf(id, sizeof id, "0x%08X", static_cast<unsigned>(member.id));
+    out << "inline constexpr platform::DispId " << member.name << " = " << id << ";\n";
+  }
+  out << "}  // namespace " << client.dispid_namespace << "\n";
+}
+
+void WriteClass(std::ostream& out, const ClientClass& client, std::string_view head) {
+  out << head;
+  for (const MemberDesc& member : client.library.members) {
+    WriteDeclarations(out, client.library, member);
+  }
+  out << kClassTail;
+}
 
 std::string Header() {
   const TypeLibrary& library = numeron::NumeronTypeLibrary();
@@ -392,18 +440,21 @@ std::string Header() {
         << '\n';
   }
 
-  out << "\n// The dispatch identifiers of the members.\nnamespace dispid {\n";
-  for (const MemberDesc& member : library.members) {
-    char id[16];
-    std::snprintf(id, sizeof id, "0x%08X", static_cast<unsigned>(member.id));
-    out << "inline constexpr platform::DispId " << member.name << " = " << id << ";\n";
+  const ClientClass numeron{library, "Numeron", "dispid"};
+  const ClientClass control{numeron::CallControlTypeLibrary(), "CallControl",
+                            "call_control_dispid"};
+  Check(control.library);
+  WriteDispIds(out, numeron);
+  WriteDispIds(out, control);
+  WriteClass(out, control, kCallControlHead);
+  std::string numeron_head(kNumeronHead);
+  numeron_head.replace(numeron_head.find("INTERFACE"), 9,
+                       QuoteText(control.library.interface_name));
+  WriteClass(out, numeron, numeron_head);
+  out << "\n// Implementation details follow.\n";
+  for (const ClientClass& client : {control, numeron}) {
+    for (const MemberDesc& member : client.library.members) WriteDefinitions(out, client, member);
   }
-  out << "}  // namespace dispid\n";
-
-  out << kClassHead;
-  for (const MemberDesc& member : library.members) WriteDeclarations(out, library, member);
-  out << kClassTail;
-  for (const MemberDesc& member : library.members) WriteDefinitions(out, library, member);
   out << "\n}  // namespace numeron::client\n";
   return out.str();
 }

@@ -5,6 +5,7 @@
 #include "control/arithmetic/arithmetic.h"
 #include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
+#include "control/number/call_context.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/number/errors.h"
 #include "control/series/frame.h"
@@ -66,7 +67,10 @@ Variant WholePower(const HugeNumber& base, std::int32_t k, std::int32_t precisio
   if (return_type == double_value && ClampSide(value) != 0)
     return Variant(HugeNumberToDouble(value));
   HugeNumber product = base;
-  for (std::uint64_t i = 2; i <= count; ++i) product = ProductOf(product, base);
+  for (std::uint64_t i = 2; i <= count; ++i) {
+    ReportProgress(i - 2, count - 1);
+    product = ProductOf(product, base);
+  }
   return ResultRuleB(std::move(product), return_type);
 }
 
@@ -79,6 +83,7 @@ Variant Calculate_e(std::int32_t series_length, std::int32_t precision, std::int
   HugeNumber sum = Small(1);
   WholeFactor factorial(1);
   for (std::int32_t pass = 1; pass <= series_length; ++pass) {
+    ReportProgress(pass - 1, series_length);
     sum = AddDigits(sum, InternalDivideByWhole(one, factorial.value(), precision));
     factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);
   }
@@ -93,6 +98,7 @@ Variant eToExponent(const Variant& exponent, std::int32_t series_length, std::in
   HugeNumber sum = Small(1), power = x;
   WholeFactor factorial(1);
   for (std::int32_t pass = 1; pass <= series_length; ++pass) {
+    ReportProgress(pass - 1, series_length);
     sum = AddDigits(sum, InternalDivideByWhole(power, factorial.value(), precision));
     factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);
     power = MultiplyDigits(x, power);
@@ -112,6 +118,7 @@ Variant Exponential(const Variant& x, const Variant& y, std::int32_t series_leng
   HugeNumber sum = Small(1), power = m;
   WholeFactor factorial(1);
   for (std::int32_t pass = 1; pass <= series_length; ++pass) {
+    ReportProgress(pass - 1, series_length);
     sum = Truncate(AddDigits(sum, InternalDivideByWhole(power, factorial.value(), precision)),
                    precision);
     factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);

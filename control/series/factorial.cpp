@@ -4,6 +4,7 @@
 
 #include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
+#include "control/number/call_context.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/number/errors.h"
 #include "control/series/frame.h"
@@ -17,6 +18,7 @@ mpz_class ProductOfFactors(const mpz_class& first, const mpz_class& unit, std::u
                            std::uint64_t to) {
   if (to - from < 16) {
     mpz_class product = 1;
+    CheckPoint();
     for (std::uint64_t i = from; i <= to; ++i) product *= first - unit * i;
     return product;
   }
@@ -75,10 +77,11 @@ Variant Factorial(const Variant& value, std::int32_t return_type) {
     if (return_type != double_value) return Variant();
     if (ClampSide(normal) != 0) return Variant(HugeNumberToDouble(normal));
   }
-  StepsWithinLimit(x);
+  const std::uint64_t steps = StepsWithinLimit(x).get_ui();
   const HugeNumber one = Small(1), minus_one = Small(-1);
   HugeNumber product = x;
-  while (CompareDigits(x, one, greaterthan)) {
+  for (std::uint64_t step = 0; CompareDigits(x, one, greaterthan); ++step) {
+    ReportProgress(step, steps);
     x = SumDigits(x, minus_one);
     product = ProductOf(x, product);
   }

@@ -1,6 +1,7 @@
 // Natural logarithms by the series of 2 artanh((x - 1)/(x + 1)), and logarithms to any base.
 #include "control/arithmetic/arithmetic.h"
 #include "control/arithmetic/product.h"
+#include "control/number/call_context.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/number/errors.h"
 #include "control/series/frame.h"
@@ -26,6 +27,7 @@ HugeNumber LogOf(const HugeNumber& x, std::int32_t series_length, std::int32_t p
   const HugeNumber two = Small(2);
   HugeNumber power = z, odd = Small(1), sum = Small(0);
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
+    ReportProgress(pass, series_length);
     // A power cut to nothing stays so, and a pass that then leaves the sum as it was leaves it
     // so for good: the remaining passes change nothing. The pass still makes its cut, which
     // fails when Precision asks for more places than a number holds (log 1 at -2^31 places).

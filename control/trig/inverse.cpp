@@ -5,6 +5,7 @@
 #include "control/arithmetic/arithmetic.h"
 #include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
+#include "control/number/call_context.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/number/errors.h"
 #include "control/series/constants.h"
@@ -32,6 +33,7 @@ HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int3
   WholeFactor numerator(1), denominator(2);
   unsigned long a = 1, m = 3, e = 2;
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
+    ReportProgress(pass, series_length);
     const HugeNumber term = Normalized(power);
     const mpz_class dividend = SignedValueOf(term) * numerator.value();
     sum = AddDigits(sum,
@@ -65,6 +67,7 @@ Variant ArcTangent(const Variant& value, std::int32_t series_length, std::int32_
     sum = CutBelow(sum, precision);
   };
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
+    ReportProgress(pass, series_length);
     // Once the power is cut to nothing it stays so, and a pass that leaves the sum as it was
     // leaves it so for good: the remaining passes change nothing.
     const bool settling = IsZeroDigits(power);

@@ -2,6 +2,7 @@
 #include "control/arithmetic/arithmetic.h"
 #include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
+#include "control/number/call_context.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/series/frame.h"
 #include "control/trig/trig.h"
@@ -28,6 +29,7 @@ HugeNumber AlternatingSeries(const HugeNumber& x, HugeNumber power, HugeNumber s
     sum = CutBelow(sum, precision);
   };
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
+    ReportProgress(pass, series_length);
     sum = AddDigits(sum, NegateDigits(InternalDivideByWhole(power, factorial.value(), precision)));
     advance();
     sum = AddDigits(sum, InternalDivideByWhole(power, factorial.value(), precision));

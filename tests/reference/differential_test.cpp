@@ -250,25 +250,15 @@ std::string Describe(const Result& r) {
 // ---------------------------------------------------------------------------------------------
 // Comparing: exact, doubles by their bits.
 
-using test::Same;
-
-bool Same(const std::vector<Variant>& a, const std::vector<Variant>& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (!Same(a[i], b[i])) return false;
-  }
-  return true;
-}
-
 bool Same(const Result& engine, const Result& model) {
   if (engine.status != platform::kOk && engine.status != platform::kException) return false;
-  if (!Same(engine.after, model.after)) return false;
+  if (engine.after != model.after) return false;
   if (engine.ok != model.ok) return false;
   if (!engine.ok) {
     return engine.error.number == model.error.number &&
            engine.error.description == model.error.description;
   }
-  return Same(engine.value, model.value);
+  return engine.value == model.value;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1014,7 +1004,7 @@ class DifferentialTest : public testing::Test {
     const Result model = CallModel(row.function, row.args);
     if (Same(engine, model)) return true;
     std::string after;
-    if (!Same(engine.after, model.after)) {
+    if (engine.after != model.after) {
       after = "\n  engine leaves: " + DescribeArgs(engine.after) +
               "\n  model leaves:  " + DescribeArgs(model.after);
     }

@@ -1,0 +1,40 @@
+// Replays fuzz inputs without libFuzzer: each file named on the command line, or each file in a
+// named folder, goes once through the target's entry point, in name order. The test suite runs
+// the seed corpora this way with the ordinary compiler, so a seed that breaks an invariant
+// fails there too, not only in scripts/fuzz.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+int main(int argc, char** argv) {
+  namespace fs = std::filesystem;
+  std::vector<fs::path> inputs;
+  for (int i = 1; i < argc; ++i) {
+    if (fs::is_directory(argv[i])) {
+      for (const fs::directory_entry& entry : fs::directory_iterator(argv[i])) {
+        if (entry.is_regular_file()) inputs.push_back(entry.path());
+      }
+    } else {
+      inputs.emplace_back(argv[i]);
+    }
+  }
+  std::sort(inputs.begin(), inputs.end());
+  for (const fs::path& input : inputs) {
+    std::ifstream file(input, std::ios::binary);
+    if (!file) {
+      std::fprintf(stderr, "cannot read %s\n", input.c_str());
+      return 1;
+    }
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+  }
+  std::printf("replayed %zu inputs\n", inputs.size());
+  return inputs.empty() ? 1 : 0;
+}
