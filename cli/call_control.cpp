@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "client/numeron.h"
+
 namespace numeron::cli {
 
 using platform::Variant;
@@ -31,7 +33,15 @@ void WriteToStderr(std::string_view text) {
   }
 }
 
-platform::Ref<platform::Dispatch> ControlOf(platform::Dispatch&) { return {}; }
+std::unique_ptr<client::CallControl> ControlOf(platform::Dispatch& object) {
+  object.AddRef();
+  try {
+    return std::make_unique<client::CallControl>(
+        client::Numeron(platform::Ref<platform::Dispatch>(&object)).call_control());
+  } catch (const client::CallError&) {
+    return nullptr;  // a component without call control: calls cannot be cancelled or limited
+  }
+}
 
 }  // namespace
 
@@ -42,7 +52,7 @@ void CallControl::BlockSignals() {
 }
 
 CallControl::CallControl(platform::Dispatch& object, bool progress)
-    : control_(ControlOf(object)), progress_(progress && isatty(STDERR_FILENO)) {
+    : control_(ControlOf(object)), progress_(progress && control_ && isatty(STDERR_FILENO)) {
   watcher_ = std::thread([this] { Watch(); });
 }
 
@@ -56,21 +66,17 @@ CallControl::~CallControl() {
 }
 
 const platform::TypeLibrary* CallControl::library() {
-  return control_ ? &control_->GetTypeInfo() : nullptr;
-}
-
-bool CallControl::Invoke(std::string_view member, platform::Argument* arg, Variant* result) {
-  platform::DispId id = 0;
-  platform::ErrorInfo error;
-  return control_ && control_->GetIDsOfNames(member, &id) == platform::kOk &&
-         control_->Invoke(id, std::span(arg, arg ? 1 : 0), result, &error) == platform::kOk;
+  return control_ ? &control_->dispatch().GetTypeInfo() : nullptr;
 }
 
 bool CallControl::SetTimeLimit(std::int32_t ms) {
   if (ms == time_limit_) return true;
-  platform::Argument limit = platform::Argument::ByValue(Variant(ms));
-  Variant result;
-  if (!Invoke("TimeLimit", &limit, &result)) return false;
+  if (!control_) return false;
+  try {
+    control_->TimeLimit(Variant(ms));
+  } catch (const client::CallError&) {
+    return false;
+  }
   time_limit_ = ms;
   return true;
 }
@@ -115,12 +121,13 @@ void CallControl::Watch() {
       WriteToStderr("numeron: cancelled\n");
       _exit(128 + signal_);
     }
-    if (signal_ && in_call_) {
-      Variant ignored;
-      Invoke("Cancel", nullptr, &ignored);
+    try {
+      if (signal_ && in_call_) control_->Cancel();
+      if (in_call_ && progress_ && !signal_) DrawProgress();
+    } catch (const client::CallError&) {
+      // Neither fails while the object lives; the next tick tries again.
     }
     if (signal_) tick.tv_nsec = 5'000'000;
-    if (in_call_ && progress_ && !signal_) DrawProgress();
   }
 }
 
@@ -128,14 +135,10 @@ void CallControl::Watch() {
 void CallControl::DrawProgress() {
   const double elapsed =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - call_start_).count();
-  Variant fraction;
-  if (elapsed < 0.5 || !Invoke("Progress", nullptr, &fraction) ||
-      !fraction.is(platform::VariantKind::Double)) {
-    return;
-  }
+  if (elapsed < 0.5) return;
   char line[160];
   std::snprintf(line, sizeof line, "\r%.100s %d%% %.1f s\x1b[K", member_.c_str(),
-                static_cast<int>(std::floor(fraction.real() * 100)), elapsed);
+                static_cast<int>(std::floor(control_->Progress() * 100)), elapsed);
   WriteToStderr(line);
   drawn_ = true;
 }

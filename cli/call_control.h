@@ -7,12 +7,17 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
 
 #include "platform/dispatch.h"
+
+namespace numeron::client {
+class CallControl;
+}
 
 namespace numeron::cli {
 
@@ -42,11 +47,10 @@ class CallControl {
 
  private:
   void Watch();
-  bool Invoke(std::string_view member, platform::Argument* arg, platform::Variant* result);
   void DrawProgress();
   void EraseProgress();
 
-  platform::Ref<platform::Dispatch> control_;  // empty when the component has none
+  std::unique_ptr<client::CallControl> control_;  // null when the component has none
   bool progress_;
   std::int32_t time_limit_ = 0;
 

@@ -50,7 +50,7 @@ int RunCall(Caller& caller, const std::string& function, std::vector<Variant> ar
   }
   out << FormatValue(outcome.result) << '\n';
   for (std::size_t i = 0; member && i < member->params.size() && i < args.size(); ++i) {
-    if (member->params[i].written_back && !Identical(args[i], before[i])) {
+    if (member->params[i].written_back && args[i] != before[i]) {
       out << member->params[i].name << " = " << FormatValue(args[i]) << '\n';
     }
   }

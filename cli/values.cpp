@@ -1,7 +1,6 @@
 #include "cli/values.h"
 
 #include <algorithm>
-#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -61,20 +60,6 @@ bool ArrayBuilder::Finish(std::int64_t lo, bool variant_elements, Variant* value
   *this = ArrayBuilder();
   *value = Variant(std::move(array));
   return true;
-}
-
-bool Identical(const Variant& a, const Variant& b) {
-  if (a.kind() != b.kind()) return false;
-  if (a.is(VariantKind::Double)) {
-    return std::bit_cast<std::uint64_t>(a.real()) == std::bit_cast<std::uint64_t>(b.real());
-  }
-  if (!a.is(VariantKind::Array)) return a == b;
-  const VariantArray& x = a.array();
-  const VariantArray& y = b.array();
-  return x.lower_bound == y.lower_bound && x.element_kind == y.element_kind &&
-         x.digits == y.digits &&
-         std::equal(x.elements.begin(), x.elements.end(), y.elements.begin(), y.elements.end(),
-                    Identical);
 }
 
 namespace {

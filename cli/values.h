@@ -31,10 +31,6 @@ class ArrayBuilder {
   std::vector<platform::Variant> elements_;
 };
 
-// Same kind and payload, doubles by their bits (so that a NaN equals itself and -0 differs
-// from 0), arrays by bounds, element kind and every element.
-bool Identical(const platform::Variant& a, const platform::Variant& b);
-
 // Reads one written argument. Text unless it starts with a kind prefix: i2:5, i4:5, d:1.5,
 // b:true, b:false, empty:, missing:, text:... (a text that itself starts like a prefix) and
 // huge:LO:d,d,d (digits from the lowest place up; a blank entry makes an array of Variant

@@ -66,7 +66,7 @@ void CheckReadBack(const std::string& line) {
   const std::string why = cli::DecodeRequest(reader_again, &back);
   if (!why.empty()) Die("a written request does not read back: " + why, request.args);
   for (std::size_t i = 0; i < request.args.size(); ++i) {
-    if (Finite(request.args[i]) && !cli::Identical(back.args[i], request.args[i])) {
+    if (Finite(request.args[i]) && back.args[i] != request.args[i]) {
       Die("a value reads back changed: " + again.str(), request.args);
     }
   }
