@@ -246,7 +246,7 @@ class RequestReader {
     }
     if (args_error_.empty()) args_error_ = std::move(why);
     frames_.erase(frames_.begin() + 1, frames_.end());
-    Skip(1);
+    if (depth_ > 1) Skip(1);  // back to the request's own fields
   }
 
   void NotAnArgument(Frame& args) {

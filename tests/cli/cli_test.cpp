@@ -154,6 +154,8 @@ TEST(NumeronBatch, AnswersEveryLineInOrderAndGoesOn) {
        R"({"ok":false,"error":{"number":0,"description":"the line is longer than 2000 bytes"}})"},
       {"[1]",
        R"({"ok":false,"error":{"number":0,"description":"a request must be a JSON object"}})"},
+      {R"({"args":5,"fn":"Add"})",
+       R"({"ok":false,"error":{"number":0,"description":"\"args\" must be a list"}})"},
       {R"({"fn":"Add","args":[{"t":"text","v":"1"},{"t":"text","v":"1"},{"t":"i4","v":1}]})",
        R"({"ok":true,"result":{"t":"text","v":"2"},"args":[{"t":"text","v":"1"},)"
        R"({"t":"text","v":"1"},{"t":"i4","v":1}]})"},
