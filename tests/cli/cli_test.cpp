@@ -143,13 +143,14 @@ TEST(NumeronBatch, AnswersEveryLineInOrderAndGoesOn) {
       {"{not json", R"({"ok":false,"error":{"number":0,"description":"not valid JSON: parse )"
                     R"(error at line 1, column 3: syntax error while parsing object key - )"
                     R"(invalid literal; last read: '{no'; expected string literal"}})"},
-      {R"({"fn":"NoSuch","args":[]})",
-       R"({"ok":false,"error":{"number":-2147352570,"description":"unknown function \"NoSuch\""}})"},
+      {R"({"fn":"NoSuch","args":[]})", R"({"ok":false,"error":{"number":-2147352570,)"
+                                       R"("description":"unknown function \"NoSuch\""}})"},
       {R"({"fn":"Add","args":[{"t":"i2","v":1},{"t":"huge","lo":0,"digits":[1,null]}]})",
        R"({"ok":false,"error":{"number":0,"description":"argument 2: a digit must be an integer )"
        R"x(from -32768 to 32767 (use \"elem\":\"variant\" for empty elements)"}})x"},
       {R"({"fn":"Add","args":[)" + nested + "]}",
-       R"({"ok":false,"error":{"number":0,"description":"the request nests deeper than 64 levels"}})"},
+       R"({"ok":false,"error":{"number":0,)"
+       R"("description":"the request nests deeper than 64 levels"}})"},
       {R"({"fn":"Add","args":[{"t":"text","v":")" + std::string(3000, '9') + "\"}]}",
        R"({"ok":false,"error":{"number":0,"description":"the line is longer than 2000 bytes"}})"},
       {"[1]",
