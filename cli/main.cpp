@@ -7,9 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <limits>
 #include <new>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
