@@ -2,58 +2,91 @@
 // any host does, by its program identifier and the dispatch interface, so it also shows that the
 // registration and the dispatch layer work.
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
+#include "cli/batch.h"
+#include "cli/call_control.h"
 #include "cli/command_line.h"
-#include "cli/json_lines.h"
-#include "platform/registry.h"
+#include "cli/values.h"
+#include "client/numeron.h"
 
 namespace {
 
+using namespace numeron::cli;
 using numeron::platform::Dispatch;
 using numeron::platform::Ref;
 
-constexpr std::string_view kProgId = "NumeronControl.Numeron";
-constexpr std::string_view kHint = "run 'numeron --help' for usage\n";
-
 int UsageError(std::string_view message) {
-  std::cerr << "numeron: " << message << '\n' << kHint;
-  return numeron::cli::kExitUsage;
+  std::cerr << "numeron: " << message << "\nrun 'numeron --help' for usage\n";
+  return kExitUsage;
 }
 
-}  // namespace
+// Standard output carries every result: a failed write must not end as a success.
+int Finish(int code) {
+  std::cout.flush();
+  if (std::cout) return code;
+  std::cerr << "numeron: cannot write the output: "
+            << (errno ? std::strerror(errno) : "write error") << '\n';
+  return kExitCannotWrite;
+}
 
-int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
-  if (argc < 2) return UsageError("no function given");
-  const std::string_view first = argv[1];
+template <typename T>
+bool ReadNumber(std::string_view text, T low, T* value) {
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
+  return ec == std::errc() && end == text.data() + text.size() && !text.empty() && *value >= low;
+}
+
+int Run(int argc, char** argv) {
+  // The options that come before the function or mode.
+  BatchOptions options;
+  bool progress = false;
+  int at = 1;
+  for (; at < argc; ++at) {
+    const std::string_view option = argv[at];
+    if (option == "--progress") {
+      progress = true;
+    } else if (option == "--time-limit" || option == "--max-line") {
+      if (++at == argc) return UsageError(std::string(option) + " needs a number");
+      const bool ok = option == "--time-limit"
+                          ? ReadNumber(argv[at], std::int32_t{0}, &options.time_limit_ms)
+                          : ReadNumber(argv[at], std::size_t{1}, &options.max_line);
+      if (!ok) return UsageError(std::string(option) + ": \"" + argv[at] + "\" is no limit");
+    } else {
+      break;
+    }
+  }
+  if (at == argc) return UsageError("no function given");
+  const std::string_view first = argv[at];
   if (first == "--help" || first == "-h") {
-    std::cout << numeron::cli::UsageText();
-    return numeron::cli::kExitOk;
+    std::cout << UsageText();
+    return Finish(kExitOk);
   }
   if (first == "--version") {
     std::cout << "numeron 1.0.0\n";
-    return numeron::cli::kExitOk;
+    return Finish(kExitOk);
   }
 
   const bool list = first == "--list";
   const bool batch = first == "--batch";
   std::vector<numeron::platform::Variant> args;
   std::ifstream batch_file;
-  std::istream* batch_input = &std::cin;
+  std::streambuf* batch_input = std::cin.rdbuf();
   if (list) {
-    if (argc > 2) return UsageError("--list takes no arguments");
+    if (argc > at + 1) return UsageError("--list takes no arguments");
   } else if (batch) {
-    if (argc > 3) return UsageError("--batch takes at most one FILE");
+    if (argc > at + 2) return UsageError("--batch takes at most one FILE");
     // No FILE or "-" reads standard input. The file is opened before the object is created,
     // so a wrong name is reported as such even when the component is not installed.
-    const std::string_view path = argc == 3 ? argv[2] : "-";
+    const std::string_view path = argc == at + 2 ? argv[at + 1] : "-";
     if (path != "-") {
       std::error_code ec;
       if (std::filesystem::is_directory(path, ec)) {
@@ -63,36 +96,60 @@ int main(int argc, char** argv) {
       if (!batch_file) {
         return UsageError("cannot read " + std::string(path) + ": " + std::strerror(errno));
       }
-      batch_input = &batch_file;
+      batch_input = batch_file.rdbuf();
     }
   } else if (first.starts_with('-')) {
     return UsageError("unknown option " + std::string(first));
   } else {
     // Read every argument before creating the object: a typing mistake is reported as such
     // even when the component is not installed.
-    for (int i = 2; i < argc; ++i) {
+    for (int i = at + 1; i < argc; ++i) {
       std::string why;
-      if (!numeron::cli::ParseCommandArg(argv[i], &args.emplace_back(), &why)) {
-        return UsageError("argument " + std::to_string(i - 1) + ": " + why);
+      if (!ParseCommandArg(argv[i], &args.emplace_back(), &why)) {
+        return UsageError("argument " + std::to_string(i - at) + ": " + why);
       }
     }
   }
 
   Ref<Dispatch> object;
   std::string why;
-  if (numeron::platform::CreateObject(kProgId, &object, &why) != numeron::platform::kOk ||
+  if (numeron::platform::CreateObject(numeron::client::kProgId, &object, &why) !=
+          numeron::platform::kOk ||
       !object) {
-    std::cerr << "numeron: cannot create " << kProgId << ": " << why << '\n';
-    return numeron::cli::kExitCannotCreate;
+    std::cerr << "numeron: cannot create " << numeron::client::kProgId << ": " << why << '\n';
+    return kExitCannotCreate;
   }
+  CallControl control(*object.get(), progress);
+  Caller caller(*object.get(), &control);
 
+  int code = kExitOk;
   if (list) {
-    std::cout << numeron::cli::FormatInterface(object->GetTypeInfo());
-    return numeron::cli::kExitOk;
+    std::cout << FormatInterface(object->GetTypeInfo());
+    if (const numeron::platform::TypeLibrary* library = control.library()) {
+      std::cout << FormatInterface(*library);
+    }
+  } else if (batch) {
+    code = RunBatch(caller, *batch_input, std::cout, options);
+  } else {
+    code = RunCall(caller, std::string(first), std::move(args), std::cout, std::cerr,
+                   options.time_limit_ms);
   }
-  if (batch) {
-    numeron::cli::RunBatch(*object.get(), *batch_input, std::cout);
-    return numeron::cli::kExitOk;
+  if (control.signal()) {
+    std::cerr << "numeron: cancelled\n";
+    code = 128 + control.signal();
   }
-  return numeron::cli::RunCall(*object.get(), first, std::move(args), std::cout, std::cerr);
+  return Finish(code);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CallControl::BlockSignals();
+  std::ios::sync_with_stdio(false);
+  try {
+    return Run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "numeron: out of memory\n";
+    return Finish(kExitComponentError);
+  }
 }
