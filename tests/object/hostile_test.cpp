@@ -262,7 +262,7 @@ TEST_F(HostileTest, AllocationFailuresInsideGmpAreOutOfMemory) {
       long pages = 0;
       std::FILE* statm = std::fopen("/proc/self/statm", "r");
       if (!statm || std::fscanf(statm, "%ld", &pages) != 1) _exit(2);
-      const rlim_t bytes = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + (c.megabytes << 20));
+      const auto bytes = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + (c.megabytes << 20));
       const rlimit limit{bytes, bytes};
       if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(3);
       const Outcome out = Call(c.name, c.args);

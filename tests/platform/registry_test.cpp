@@ -220,8 +220,10 @@ TEST_F(RegistryTest, OnlyARegularFileIsRead) {
     Ref<Dispatch> object;
     EXPECT_EQ(CreateObject(kFakeProgId, &object, &why), kClassNotRegistered);
     EXPECT_NE(why.find(location.string()), std::string::npos) << why;
-    EXPECT_FALSE(RegisterClass({"A.One", "{1}", "/lib/a.so"}, &why));
-    EXPECT_NE(why.find(location.string()), std::string::npos) << why;
+    if (location.string().starts_with(dir_.string())) {  // a registration writes a lock beside it
+      EXPECT_FALSE(RegisterClass({"A.One", "{1}", "/lib/a.so"}, &why));
+      EXPECT_NE(why.find(location.string()), std::string::npos) << why;
+    }
   }
   ScopedEnv env("NUMERON_REGISTRY", fifo.c_str());
   const fs::path output = dir_ / "output";
