@@ -174,7 +174,7 @@ def test_calls_release_the_gil_and_separate_objects_run_at_once():
     results = []
 
     def long_call(obj):
-        results.append(obj.Sine("1", 1500, 250, 1))
+        results.append(obj.Log_e("2", 1500, 400, 1))
 
     threads = [threading.Thread(target=long_call, args=(o,)) for o in objects + [shared]]
     for t in threads:
@@ -190,14 +190,14 @@ def test_call_control_limits_cancels_and_reports_progress(n, echo):
     assert (n.time_limit, n.progress) == (0, 0) and "cancel" in dir(n)
     n.time_limit = 1
     with pytest.raises(numeron.Error) as raised:
-        n.Sine("1", 3000, 300, 1)
+        n.Log_e("2", 3000, 300, 1)
     assert raised.value.number == -2147220495 and n.time_limit == 1
     n.time_limit = 0
     outcome = []
 
     def long_call():
         with pytest.raises(numeron.Error) as cancelled:
-            n.Sine("1", 100000, 300, 1)
+            n.Log_e("2", 100000, 5000, 1)
         outcome.append(cancelled.value.number)
 
     thread = threading.Thread(target=long_call)

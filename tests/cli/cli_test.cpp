@@ -53,7 +53,7 @@ TEST(Numeron, ExitCodesOutputAndMessages) {
       {{{"Pi", "i4:1200", "i4:2"}}, 0, "3.14159265358979\nPrecision = 999\n", ""},
       {{{"Pi", "i4:5", "i4:1"}}, 0, "3.14159\n", ""},
       {{{"IsNumericEx", "d:nan"}}, 0, "False\n", ""},
-      {{{"--time-limit", "50", "Calculate_e", "i4:1000000"}},
+      {{{"--time-limit", "50", "Calculate_e", "i4:1000000", "i4:100000"}},
        1,
        "",
        "error -2147220495: The calculation took longer than its time limit.\n"},
@@ -129,9 +129,11 @@ TEST(NumeronBatch, AnswersEveryLineInOrderAndGoesOn) {
       {R"({"fn":"Pi","args":[{"t":"i4","v":1200},{"t":"i4","v":2}],"time_limit_ms":0})",
        R"({"ok":true,"result":{"t":"double","v":3.141592653589793,"text":"3.14159265358979"},)"
        R"("args":[{"t":"i4","v":999},{"t":"i4","v":2}]})"},
-      {R"({"fn":"Calculate_e","args":[{"t":"i4","v":1000000}],"time_limit_ms":50})",
+      {R"({"fn":"Calculate_e","args":[{"t":"i4","v":1000000},{"t":"i4","v":100000}],)"
+       R"("time_limit_ms":50})",
        R"({"ok":false,"error":{"number":-2147220495,"description":"The calculation took )"
-       R"(longer than its time limit."},"args":[{"t":"i4","v":1000000}]})"},
+       R"(longer than its time limit."},)"
+       R"("args":[{"t":"i4","v":1000000},{"t":"i4","v":100000}]})"},
       {R"({"fn":"Add","args":[{"t":"double","v":0.1},{"t":"double","v":0.2},{"t":"i4","v":2}]})",
        R"({"ok":true,"result":{"t":"double","v":0.30000000000000004,"text":"0.3"},"args":[)"
        R"({"t":"double","v":0.1,"text":"0.1"},{"t":"double","v":0.2,"text":"0.2"},)"
@@ -181,10 +183,11 @@ TEST(Numeron, SignalsCancelTheRunningCall) {
   const std::string add = R"({"fn":"Add","args":[{"t":"i2","v":1},{"t":"i2","v":1}]})";
   const std::string added = R"({"ok":true,"result":{"t":"huge","lo":0,"digits":[2]},)"
                             R"("args":[{"t":"i2","v":1},{"t":"i2","v":1}]})";
-  const std::string long_call = R"({"fn":"Calculate_e","args":[{"t":"i4","v":1000000}]})";
-  const std::string cancelled =
-      R"({"ok":false,"error":{"number":-2147220496,"description":)"
-      R"("The calculation was cancelled."},"args":[{"t":"i4","v":1000000}]})";
+  const std::string long_call =
+      R"({"fn":"Calculate_e","args":[{"t":"i4","v":1000000},{"t":"i4","v":100000}]})";
+  const std::string cancelled = R"({"ok":false,"error":{"number":-2147220496,"description":)"
+                                R"("The calculation was cancelled."},)"
+                                R"("args":[{"t":"i4","v":1000000},{"t":"i4","v":100000}]})";
   struct Case {
     ProcessRun run;
     int exit_code;
@@ -193,8 +196,8 @@ TEST(Numeron, SignalsCancelTheRunningCall) {
   };
   const std::string one_shot = "error -2147220496: The calculation was cancelled.\n";
   const Case cases[] = {
-      {{{"Calculate_e", "i4:1000000"}, "", {}, "", SIGINT, 300}, 130, "", one_shot},
-      {{{"Calculate_e", "i4:1000000"}, "", {}, "", SIGTERM, 300}, 143, "", one_shot},
+      {{{"Calculate_e", "i4:1000000", "i4:100000"}, "", {}, "", SIGINT, 300}, 130, "", one_shot},
+      {{{"Calculate_e", "i4:1000000", "i4:100000"}, "", {}, "", SIGTERM, 300}, 143, "", one_shot},
       {{{"--batch"}, Joined({add, add, long_call, add}), {}, "", SIGTERM, 300},
        143,
        Joined({added, added, cancelled}),

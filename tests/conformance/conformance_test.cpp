@@ -75,7 +75,10 @@ const Batch& RunAllVectors() {
       input += json{{"fn", v.fn}, {"args", v.args}}.dump();
       input += '\n';
     }
-    b.process = numeron::test_process::RunProcess(NUMERON_CLI, {"--batch"}, input);
+    numeron::test_process::ProcessRun run;
+    run.args = {"--batch"};
+    run.input = std::move(input);
+    b.process = numeron::test_process::RunProcess(NUMERON_CLI, run);
     std::size_t start = 0;
     const std::string& out = b.process.out;
     while (start < out.size()) {
