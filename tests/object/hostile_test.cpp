@@ -98,6 +98,7 @@ TEST_F(HostileTest, TypedParametersDefaultsAndWriteBacks) {
       {"Add", {Variant("1.5"), Variant("1")}, 0, quarter},
       {"Compare", {Variant("1"), Variant("1.0")}, 0, Variant(true)},
       {"Pi", {Variant::Missing(), I4(1)}, 0, Variant("3.1415926535")},
+      {"eToExponent", {Variant::Missing(), I4(30), I4(10), I4(1)}, 0, Variant("7.3890560988")},
       {"Pi", {I4(2), I4(0)}, 0, Shorts(-2, {4, 1, 3, 0})},  // the place above the ones stays
       // Pi and e write back the places they used, at most 999.
       {"Pi", {I4(-20), I4(1)}, 0, Variant("3.14159265358979323846"), {{0, I4(20)}}},
