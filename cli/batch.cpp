@@ -35,16 +35,40 @@ void WriteAnswer(const Outcome& outcome, const std::vector<platform::Variant>& a
   out << "]}";
 }
 
+// Lends the answers' stream to the control's watcher for as long as the batch runs.
+class OutputWatch {
+ public:
+  OutputWatch(CallControl* control, std::ostream& out) : control_(control) {
+    if (control_) control_->SetOutput(&out);
+  }
+  ~OutputWatch() {
+    if (control_) control_->SetOutput(nullptr);
+  }
+  OutputWatch(const OutputWatch&) = delete;
+  OutputWatch& operator=(const OutputWatch&) = delete;
+
+ private:
+  CallControl* control_;
+};
+
 }  // namespace
 
 int RunBatch(Caller& caller, std::streambuf& in, std::ostream& out, const BatchOptions& options) {
   CallControl* control = caller.control();
-  LineReader line(in, options.max_line);
-  Request request;
   // While reading, a signal ends the program at once; answers are written whole.
   const auto reading = [control](bool on) {
     if (control) control->SetReading(on);
   };
+  // Answers go out together when the input has nothing more in hand (the host may be waiting
+  // for them), and while a call runs long the control's watcher sends them; without a
+  // watcher, each goes out as it is written.
+  LineReader line(in, options.max_line, [&] {
+    reading(false);
+    out.flush();
+    reading(true);
+  });
+  const OutputWatch watch(control, out);
+  Request request;
   reading(true);
   while (line.StartLine()) {
     std::int32_t number = kProtocolError;
@@ -76,13 +100,15 @@ int RunBatch(Caller& caller, std::streambuf& in, std::ostream& out, const BatchO
       WriteAnswer(outcome, request.args, out);
       out << '\n';
     }
-    out.flush();  // before the rest of the line, which may never end
+    if (!control || control->signal()) out.flush();
     if (!out) return kExitCannotWrite;
     if (control && control->signal()) return 128 + control->signal();
     reading(true);
     line.SkipRest();
   }
-  return kExitOk;
+  reading(false);
+  out.flush();
+  return out ? kExitOk : kExitCannotWrite;
 }
 
 }  // namespace numeron::cli

@@ -1,6 +1,7 @@
 // The batch protocol of the command line: one JSON request per input line, one JSON answer per
-// request, in order, each written and flushed as soon as it is computed. This interface is
-// published; its forms stay exactly as they are:
+// request, in order, each written as soon as it is computed and sent before the program waits
+// for more input or 10 ms into a longer call. This interface is published; its forms stay
+// exactly as they are:
 //
 //   request  {"fn": "Divide", "args": [ARG, ...], "time_limit_ms": 500}   (the last optional)
 //   ARG      {"t":"empty"} {"t":"missing"} {"t":"bool","v":true} {"t":"i2","v":5}

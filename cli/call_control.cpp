@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <ostream>
 
 #include "client/numeron.h"
 
@@ -84,6 +85,7 @@ bool CallControl::SetTimeLimit(std::int32_t ms) {
 void CallControl::Begin(std::string_view member) {
   std::lock_guard lock(mutex_);
   in_call_ = true;
+  flushed_ = false;
   member_ = member;
   call_start_ = std::chrono::steady_clock::now();
 }
@@ -97,7 +99,12 @@ void CallControl::End() {
 void CallControl::SetReading(bool reading) {
   std::lock_guard lock(mutex_);
   reading_ = reading;
-  if (reading && signal_) _exit(128 + signal_);
+  if (reading && signal_) Exit();
+}
+
+void CallControl::SetOutput(std::ostream* out) {
+  std::lock_guard lock(mutex_);
+  out_ = out;
 }
 
 int CallControl::signal() {
@@ -105,21 +112,31 @@ int CallControl::signal() {
   return signal_;
 }
 
-// Waits for a signal, waking every 100 ms to update the progress line. After SIGINT or SIGTERM
-// it cancels the running call every 5 ms (a Cancel that comes just before the call starts is
-// not remembered), and ends the program itself when there is nothing to wait for: no call and
-// no answer in hand, or a call it cannot cancel.
+// With the answers written (when there is an output), says so and ends the program.
+void CallControl::Exit() {
+  if (out_) out_->flush();
+  EraseProgress();
+  WriteToStderr("numeron: cancelled\n");
+  _exit(128 + signal_);
+}
+
+// Waits for a signal, waking every 100 ms to update the progress line (every 10 ms while there
+// is an output to flush, and at first, so that a batch's first long call is seen in time). After
+// SIGINT or SIGTERM it cancels the running call every 5 ms (a Cancel that comes just before the
+// call starts is not remembered), and ends the program itself when there is nothing to wait for: no
+// call and no answer in hand, or a call it cannot cancel.
 void CallControl::Watch() {
   const sigset_t set = WatchedSignals();
-  for (timespec tick{0, 100'000'000};;) {
+  for (timespec tick{0, 10'000'000};;) {
     const int received = sigtimedwait(&set, nullptr, &tick);
     std::lock_guard lock(mutex_);
     if (stopping_) return;
     if ((received == SIGINT || received == SIGTERM) && !signal_) signal_ = received;
-    if (signal_ && (reading_ || (in_call_ && !control_))) {
-      EraseProgress();
-      WriteToStderr("numeron: cancelled\n");
-      _exit(128 + signal_);
+    if (signal_ && (reading_ || (in_call_ && !control_))) Exit();
+    const auto running = std::chrono::steady_clock::now() - call_start_;
+    if (in_call_ && out_ && !flushed_ && running >= std::chrono::milliseconds(10)) {
+      out_->flush();
+      flushed_ = true;
     }
     try {
       if (signal_ && in_call_) control_->Cancel();
@@ -127,7 +144,7 @@ void CallControl::Watch() {
     } catch (const client::CallError&) {
       // Neither fails while the object lives; the next tick tries again.
     }
-    if (signal_) tick.tv_nsec = 5'000'000;
+    tick.tv_nsec = signal_ ? 5'000'000 : out_ ? 10'000'000 : 100'000'000;
   }
 }
 

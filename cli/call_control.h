@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -40,13 +41,19 @@ class CallControl {
   // Around each call, for cancelling and showing it.
   void Begin(std::string_view member);
   void End();
-  // While the program waits for input a signal ends it at once: every answer is written.
+  // While the program waits for input a signal ends it at once, after `out` (when set) is
+  // flushed.
   void SetReading(bool reading);
+  // The stream of answers, which the program leaves alone while reading or in a call: the
+  // watcher flushes it once a call has run 10 ms, so no answer waits behind a long call, and
+  // before a signal ends the program. nullptr: none.
+  void SetOutput(std::ostream* out);
   // The signal that came (SIGINT or SIGTERM), or 0.
   int signal();
 
  private:
   void Watch();
+  [[noreturn]] void Exit();
   void DrawProgress();
   void EraseProgress();
 
@@ -58,6 +65,8 @@ class CallControl {
   bool stopping_ = false;
   bool reading_ = false;
   bool in_call_ = false;
+  bool flushed_ = false;  // the output, during this call
+  std::ostream* out_ = nullptr;
   bool drawn_ = false;
   int signal_ = 0;
   std::string member_;

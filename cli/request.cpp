@@ -1,5 +1,7 @@
 #include "cli/request.h"
 
+#include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -17,24 +19,77 @@ bool IsBlankByte(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f'
 
 }  // namespace
 
+namespace {
+constexpr std::size_t kBufferSize = std::size_t{1} << 16;
+}
+
+LineReader::LineReader(std::streambuf& in, std::size_t max_line, std::function<void()> before_wait)
+    : in_(in), max_line_(max_line), before_wait_(std::move(before_wait)), buffer_(kBufferSize) {}
+
+bool LineReader::Fill() {
+  at_ = filled_ = 0;
+  std::streamsize ready = in_.in_avail();
+  if (ready <= 0) {
+    if (before_wait_) before_wait_();
+    const int c = in_.sbumpc();  // waits for the writer
+    if (c == std::streambuf::traits_type::eof()) return false;
+    buffer_[filled_++] = static_cast<char>(c);
+  }
+  TopUp();
+  return true;
+}
+
+void LineReader::TopUp() {
+  if (at_ > 0) {
+    std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(at_),
+              buffer_.begin() + static_cast<std::ptrdiff_t>(filled_), buffer_.begin());
+    filled_ -= at_;
+    at_ = 0;
+  }
+  const std::streamsize ready = in_.in_avail();  // never waits
+  if (ready > 0) {
+    filled_ += static_cast<std::size_t>(in_.sgetn(
+        buffer_.data() + filled_,
+        std::min<std::streamsize>(ready, static_cast<std::streamsize>(buffer_.size() - filled_))));
+  }
+}
+
 bool LineReader::StartLine() {
   used_ = 0;
   peeked_ = kNone;
   ended_ = terminated_ = too_long_ = non_blank_ = false;
-  return in_.sgetc() != std::streambuf::traits_type::eof();
+  return at_ < filled_ || Fill();
 }
 
-int LineReader::Peek() {
-  if (peeked_ != kNone) return peeked_;
-  if (ended_) return peeked_ = -1;
-  const int c = in_.sbumpc();
-  if (c == std::streambuf::traits_type::eof() || c == '\n') {
+std::optional<std::string_view> LineReader::TakeWholeLine() {
+  const auto find_end = [this] {
+    return static_cast<const char*>(std::memchr(buffer_.data() + at_, '\n', filled_ - at_));
+  };
+  const char* end = find_end();
+  if (!end && at_ > 0) {
+    TopUp();
+    end = find_end();
+  }
+  const char* begin = buffer_.data() + at_;
+  if (!end || static_cast<std::size_t>(end - begin) > max_line_) return std::nullopt;
+  const std::string_view line(begin, static_cast<std::size_t>(end - begin));
+  at_ += line.size() + 1;
+  ended_ = terminated_ = true;
+  peeked_ = kEnd;
+  non_blank_ = std::any_of(line.begin(), line.end(), [](char c) { return !IsBlankByte(c); });
+  return line;
+}
+
+int LineReader::Advance() {
+  if (ended_) return peeked_ = kEnd;
+  const int c = Read();
+  if (c == kEnd || c == '\n') {
     ended_ = terminated_ = true;
-    return peeked_ = -1;
+    return peeked_ = kEnd;
   }
   if (++used_ > max_line_) {
     ended_ = too_long_ = true;
-    return peeked_ = -1;
+    return peeked_ = kEnd;
   }
   if (!IsBlankByte(c)) non_blank_ = true;
   return peeked_ = c;
@@ -45,8 +100,8 @@ bool LineReader::IsBlank() {
     if (Peek() >= 0) {
       Next();
     } else if (!terminated_) {  // past max_line bytes: read on, keeping nothing
-      const int c = in_.sbumpc();
-      terminated_ = c == std::streambuf::traits_type::eof() || c == '\n';
+      const int c = Read();
+      terminated_ = c == kEnd || c == '\n';
       non_blank_ = !terminated_ && !IsBlankByte(c);
     }
   }
@@ -55,11 +110,11 @@ bool LineReader::IsBlank() {
 
 void LineReader::SkipRest() {
   while (!terminated_) {
-    const int c = in_.sbumpc();
-    terminated_ = c == std::streambuf::traits_type::eof() || c == '\n';
+    const int c = Read();
+    terminated_ = c == kEnd || c == '\n';
   }
   ended_ = true;
-  peeked_ = -1;
+  peeked_ = kEnd;
 }
 
 namespace {
@@ -402,7 +457,11 @@ class RequestReader {
 std::string DecodeRequest(LineReader& line, Request* request) {
   *request = Request();
   RequestReader reader(request);
-  json::sax_parse(LineIterator(&line), LineIterator(), &reader);
+  if (const std::optional<std::string_view> whole = line.TakeWholeLine()) {
+    json::sax_parse(whole->begin(), whole->end(), &reader);
+  } else {
+    json::sax_parse(LineIterator(&line), LineIterator(), &reader);
+  }
   if (line.too_long()) {
     return "the line is longer than " + std::to_string(line.max_line()) + " bytes";
   }

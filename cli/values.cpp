@@ -117,6 +117,17 @@ void Dump(const Json& j, std::ostream& out) {
   out << j.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
+// A JSON string. Number texts, the common case, need no escaping and go out as they are.
+void DumpText(const std::string& text, std::ostream& out) {
+  const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+    return c >= 0x20 && c < 0x7f && c != '"' && c != '\\';
+  });
+  if (!plain) return Dump(text, out);
+  out.put('"');
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.put('"');
+}
+
 // Integers in i2's range read back as i2, so a wider integer element in that range keeps its
 // kind by being written as a whole VALUE.
 void WriteElement(const Variant& element, std::ostream& out) {
@@ -233,25 +244,38 @@ std::string FormatValue(const Variant& value) {
 }
 
 void WriteValue(const Variant& value, std::ostream& out) {
+  // The keys are fixed; only the values go through the JSON writer.
   switch (value.kind()) {
     case VariantKind::Empty:
-      return Dump({{"t", "empty"}}, out);
+      out << R"({"t":"empty"})";
+      return;
     case VariantKind::Missing:
-      return Dump({{"t", "missing"}}, out);
+      out << R"({"t":"missing"})";
+      return;
     case VariantKind::Boolean:
-      return Dump({{"t", "bool"}, {"v", value.boolean()}}, out);
+      out << R"({"t":"bool","v":)" << (value.boolean() ? "true" : "false") << '}';
+      return;
     case VariantKind::Int16:
-      return Dump({{"t", "i2"}, {"v", value.int16()}}, out);
+      out << R"({"t":"i2","v":)" << value.int16() << '}';
+      return;
     case VariantKind::Int32:
-      return Dump({{"t", "i4"}, {"v", value.int32()}}, out);
-    case VariantKind::Double: {
+      out << R"({"t":"i4","v":)" << value.int32() << '}';
+      return;
+    case VariantKind::Double:
       // JSON has no infinities or NaN: "v" is null for them, and there is no "text".
-      Json j = {{"t", "double"}, {"v", value.real()}};
-      if (const auto text = platform::GeneralText(value.real())) j["text"] = *text;
-      return Dump(j, out);
-    }
+      out << R"({"t":"double","v":)";
+      Dump(value.real(), out);
+      if (const auto text = platform::GeneralText(value.real())) {
+        out << R"(,"text":)";
+        DumpText(*text, out);
+      }
+      out << '}';
+      return;
     case VariantKind::Text:
-      return Dump({{"t", "text"}, {"v", value.text()}}, out);
+      out << R"({"t":"text","v":)";
+      DumpText(value.text(), out);
+      out << '}';
+      return;
     case VariantKind::Array: {
       const VariantArray& array = value.array();
       out << R"({"t":"huge","lo":)" << array.lower_bound;

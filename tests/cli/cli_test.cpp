@@ -177,8 +177,31 @@ TEST(NumeronBatch, AnswersEveryLineInOrderAndGoesOn) {
   EXPECT_FALSE(std::getline(out, got)) << got;
 }
 
+// A line whose digits do not fit in memory is answered Out of memory, and the batch goes on.
+// (Sanitizers reserve far more address space than the limit leaves.)
+TEST(NumeronBatch, LinesBeyondMemoryAreOutOfMemory) {
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+  GTEST_SKIP() << "no address-space limit under a sanitizer";
+#endif
+#endif
+  std::string digits = "1";
+  for (int i = 1; i < 20'000'000; ++i) digits += ",1";  // 40 MB as 16-bit digits
+  ProcessRun run{{"--batch"},
+                 Joined({R"({"fn":"Add","args":[{"t":"huge","lo":0,"digits":[)" + digits + "]}]}",
+                         R"({"fn":"Add","args":[{"t":"i2","v":1},{"t":"i2","v":2}]})"})};
+  run.address_space_mb = 60;  // the program takes about 15
+  const ProcessResult r = Numeron(run);
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, Joined({R"({"ok":false,"error":{"number":-2146828281,)"
+                           R"("description":"Out of memory"}})",
+                           R"({"ok":true,"result":{"t":"huge","lo":0,"digits":[3]},)"
+                           R"("args":[{"t":"i2","v":1},{"t":"i2","v":2}]})"}));
+}
+
 // SIGINT and SIGTERM cancel the running call promptly; a batch has answered every line before
-// it, and the line in progress with the cancel error.
+// it (and sent those answers while the call ran), and the line in progress with the cancel
+// error.
 TEST(Numeron, SignalsCancelTheRunningCall) {
   const std::string add = R"({"fn":"Add","args":[{"t":"i2","v":1},{"t":"i2","v":1}]})";
   const std::string added = R"({"ok":true,"result":{"t":"huge","lo":0,"digits":[2]},)"
@@ -207,6 +230,7 @@ TEST(Numeron, SignalsCancelTheRunningCall) {
     const ProcessResult r = Numeron(c.run);
     EXPECT_EQ(r.exit_code, c.exit_code) << r.err;
     EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.out_before_signal, c.out.substr(0, c.out.rfind('\n', c.out.size() - 2) + 1));
     EXPECT_EQ(r.err, c.err + "numeron: cancelled\n");
     EXPECT_LT(r.ms_after_signal, 500);  // 100 on an idle machine
   }

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,13 +26,15 @@ struct ProcessRun {
   std::string out_path;          // stdout goes there instead (e.g. /dev/full)
   int signal = 0;                // sent signal_after_ms after the start
   int signal_after_ms = 0;
+  long address_space_mb = 0;  // a limit on the program's address space; 0: none
 };
 
 struct ProcessResult {
   int exit_code = -1;
   std::string out;
   std::string err;
-  double ms_after_signal = 0;  // from the signal to the end
+  std::string out_before_signal;  // what stdout held when the signal was sent
+  double ms_after_signal = 0;     // from the signal to the end
 };
 
 inline ProcessResult RunProcess(const std::string& program, const ProcessRun& run) {
@@ -54,14 +57,23 @@ inline ProcessResult RunProcess(const std::string& program, const ProcessRun& ru
     const int err = open(err_path.c_str(), O_WRONLY | O_TRUNC);
     if (in < 0 || out < 0 || err < 0) _exit(126);
     dup2(in, 0), dup2(out, 1), dup2(err, 2);
+    const rlim_t limit = static_cast<rlim_t>(run.address_space_mb) << 20;
+    const rlimit address_space{limit, limit};
+    if (limit && setrlimit(RLIMIT_AS, &address_space) != 0) _exit(125);
     for (const std::string& setting : run.env) putenv(const_cast<char*>(setting.c_str()));
     execv(program.c_str(), argv.data());
     _exit(127);
   }
+  const auto read_all = [](const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+  };
   ProcessResult result;
   std::chrono::steady_clock::time_point signalled;
   if (run.signal) {
     std::this_thread::sleep_for(std::chrono::milliseconds(run.signal_after_ms));
+    if (run.out_path.empty()) result.out_before_signal = read_all(out_path);
     signalled = std::chrono::steady_clock::now();
     kill(pid, run.signal);
   }
@@ -72,11 +84,6 @@ inline ProcessResult RunProcess(const std::string& program, const ProcessRun& ru
   result.ms_after_signal =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - signalled)
           .count();
-  const auto read_all = [](const std::string& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-  };
   if (run.out_path.empty()) result.out = read_all(out_path), std::remove(out_path.c_str());
   result.err = read_all(err_path);
   std::remove(in_path.c_str());

@@ -640,23 +640,8 @@ Operand Add(const Operand& x, const Operand& y, std::int32_t return_type) {
   } else if (IsZeroDigits(b)) {
     r = a;
   } else {
-    // 3. Upper alignment.
-    const std::int64_t hi = std::max(a.hi(), b.hi());
-    if (a.hi() < hi) a = RedimDigits(a, a.lo, hi);
-    if (b.hi() < hi) b = RedimDigits(b, b.lo, hi);
-    // 4. Lower alignment.
-    const std::int64_t lo = std::min(a.lo, b.lo);
-    if (a.lo > lo) a = RedimDigits(a, lo, hi);
-    if (b.lo > lo) b = RedimDigits(b, lo, hi);
-    // 5. Place by place; the carry replaces the next place and is not carried further.
-    r = NewDigits(lo, hi + 1);
-    for (std::int64_t i = lo; i <= hi; ++i) {
-      const std::int64_t s = static_cast<std::int64_t>(a.Get(i)) + b.Get(i);
-      r.Set(i, r.Get(i) + s % 10);
-      r.Set(i + 1, s / 10);
-    }
-    // 6. A zero top place goes.
-    if (r.Get(hi + 1) == 0) r = RedimDigits(r, lo, hi);
+    // 3. to 6.: the place-by-place sum the series use too.
+    r = AddDigits(a, b);
   }
   // 7.
   return ResultRuleB(r, return_type);
