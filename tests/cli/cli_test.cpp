@@ -11,7 +11,7 @@
 #include "cli/request.h"
 #include "cli/values.h"
 #include "client/numeron.h"
-#include "tests/cli/run_process.h"
+#include "tests/run_process.h"
 
 namespace {
 

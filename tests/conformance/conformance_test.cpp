@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/cli/run_process.h"
+#include "tests/run_process.h"
 
 namespace {
 

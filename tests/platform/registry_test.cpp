@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <gnu/libc-version.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +14,8 @@
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "tests/run_process.h"
 
 namespace numeron::platform {
 namespace {
@@ -114,7 +115,12 @@ std::int32_t CountArguments(Dispatch& object, int count) {
   return result.is(VariantKind::Int32) ? result.int32() : -1;
 }
 
-int RunRegisterTool(const std::vector<std::string>& args, const fs::path& output);
+// The registration tool as a separate process.
+test_process::ProcessResult RunRegisterTool(std::vector<std::string> args) {
+  test_process::ProcessRun run;
+  run.args = std::move(args);
+  return test_process::RunProcess(NUMERON_REGISTER_TOOL, run);
+}
 
 TEST(RegistryPathTest, FollowsEnvironment) {
   struct Case {
@@ -226,11 +232,9 @@ TEST_F(RegistryTest, OnlyARegularFileIsRead) {
     }
   }
   ScopedEnv env("NUMERON_REGISTRY", fifo.c_str());
-  const fs::path output = dir_ / "output";
-  EXPECT_EQ(RunRegisterTool({kFakeLibrary}, output), 1);
-  std::ifstream said(output);
-  const std::string message((std::istreambuf_iterator<char>(said)), {});
-  EXPECT_NE(message.find(fifo.string() + ": not a regular file"), std::string::npos) << message;
+  const test_process::ProcessResult tool = RunRegisterTool({kFakeLibrary});
+  EXPECT_EQ(tool.exit_code, 1);
+  EXPECT_NE(tool.err.find(fifo.string() + ": not a regular file"), std::string::npos) << tool.err;
 }
 
 TEST_F(RegistryTest, DamagedLinesAreIgnoredButKept) {
@@ -351,24 +355,6 @@ TEST_F(RegistryTest, ObjectsKeepTheirLibraryLoadedUntilReleased) {
   EXPECT_EQ(IsLoaded(kFakeLibrary), !loader_unloads);
 }
 
-// Runs the registration tool with args; its output goes to a file in the test's folder.
-int RunRegisterTool(const std::vector<std::string>& args, const fs::path& output) {
-  std::vector<char*> argv{const_cast<char*>(NUMERON_REGISTER_TOOL)};
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  pid_t pid = 0;
-  const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return -1;
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST_F(RegistryTest, RegisterToolCallsTheLibraryEntryPoints) {
   const std::string libc = LibcPath();
   ASSERT_FALSE(libc.empty());
@@ -391,12 +377,11 @@ TEST_F(RegistryTest, RegisterToolCallsTheLibraryEntryPoints) {
       {{"-u", fake}, 0, false},
       {{"--unregister", fake}, 0, false},
   };
-  const fs::path output = dir_ / "output";
   for (const Case& c : cases) {
     std::string joined;
     for (const std::string& arg : c.args) joined += arg + " ";
     SCOPED_TRACE(joined);
-    EXPECT_EQ(RunRegisterTool(c.args, output), c.exit_code);
+    EXPECT_EQ(RunRegisterTool(c.args).exit_code, c.exit_code);
     std::string why;
     const std::optional<Registration> found = LookUpClass(kFakeProgId, &why);
     ASSERT_EQ(found.has_value(), c.registered_after) << why;
