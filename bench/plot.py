@@ -1,11 +1,13 @@
 #!/usr/bin/python3
-"""Draws time against digits, log-log, from the arithmetic benchmark's Markdown output.
+"""Draws time against digits, log-log, from the benchmarks' Markdown output.
 
-    bench/plot.py OUTPUT.md PICTURE.png
+    bench/plot.py PICTURE.png OUTPUT.md ...
 
-One panel for Multiply (n x n digits) and one for Divide (1 / 7 to n places); a line for each
-contender whose cells hold a time. Needs Debian's python3-matplotlib.
+One panel for Multiply (n x n digits), one for Divide (1 / 7 to n places) and one for Sine(0.5)
+to n places, each from the first of the outputs (those that exist) that holds its table; a line
+for each contender whose cells hold a time. Needs Debian's python3-matplotlib.
 """
+import os
 import re
 import sys
 
@@ -15,10 +17,11 @@ matplotlib.use("Agg")
 import matplotlib.pyplot as plt  # noqa: E402
 
 UNITS = {"ns": 1e-9, "µs": 1e-6, "ms": 1e-3, "s": 1.0}
-CONTENDERS = ["engine (Invoke)", "numeron --batch process", "GMP", "python decimal process",
-              "bc process"]
+CONTENDERS = ["engine (Invoke)", "engine", "numeron --batch process", "GMP",
+              "python decimal process", "bc process", "MPFR (with text)"]
 PANELS = [("## Multiply, Return_Type 1", "Multiply, n × n digits", r"^([\d,]+) × "),
-          ("## Divide, Return_Type 1", "Divide 1 / 7 to n places", r"^1 / 7 to ([\d,]+) places")]
+          ("## Divide, Return_Type 1", "Divide 1 / 7 to n places", r"^1 / 7 to ([\d,]+) places"),
+          ("## Sine(0.5) against places", "Sine(0.5) to n places", r"^([\d,]+) places")]
 
 
 def seconds(cell):
@@ -41,11 +44,12 @@ def table(lines, heading):
     return header, body
 
 
-def main(source, picture):
-    lines = open(source, encoding="utf-8").read().splitlines()
-    figure, axes = plt.subplots(1, len(PANELS), figsize=(11, 4.5))
+def main(picture, *sources):
+    outputs = [open(s, encoding="utf-8").read().splitlines() for s in sources if os.path.exists(s)]
+    figure, axes = plt.subplots(1, len(PANELS), figsize=(15, 4.5))
     for axis, (heading, title, label_pattern) in zip(axes, PANELS):
-        header, body = table(lines, heading)
+        header, body = next((t for t in (table(lines, heading) for lines in outputs) if t[0]),
+                            ([], []))
         for contender in CONTENDERS:
             if contender not in header:
                 continue
@@ -68,4 +72,4 @@ def main(source, picture):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1], sys.argv[2])
+    main(*sys.argv[1:])

@@ -438,6 +438,37 @@ std::function<void()> BigSection(Engine& engine) {
   };
 }
 
+// One series against places, for the picture of time against digits: Sine(0.5) at 1,000 to
+// 30,000 places (SeriesLength 4,000, which every one of them settles before), beside MPFR.
+void GrowthSection(Engine& engine) {
+  std::cout << "## Sine(0.5) against places: the engine and MPFR\n\n";
+  const Case sine = AllCases().front();
+  std::vector<Row> rows;
+  for (const std::int32_t places : {1000, 3000, 10000, 30000}) {
+    Progress(sine.label + " at Precision " + Thousands(places));
+    std::string engine_text, mpfr_text;
+    const Timing ours = EngineTime(engine, sine.function, Inputs(sine, 4000, places), &engine_text);
+    Timing mpfr;
+#ifdef NUMERON_BENCH_MPFR
+    const auto bits = static_cast<mpfr_prec_t>(std::ceil((places + 20) * std::log2(10.0)));
+    mpfr = Time([&](std::string*) {
+      mpfr_t r;
+      mpfr_init2(r, bits);
+      sine.mpfr(r);
+      mpfr_text = MpfrText(r, places);
+      mpfr_clear(r);
+      return true;
+    });
+#else
+    mpfr.note = "n/a (no MPFR)";
+#endif
+    rows.push_back({{Thousands(places) + " places", Cell(ours), Cell(mpfr), Ratio(ours, mpfr),
+                     AgreedPlaces(engine_text, mpfr_text)}});
+  }
+  PrintTable({"places", "engine", "MPFR (with text)", "engine/MPFR", "engine = MPFR to places"},
+             rows);
+}
+
 void ExactSection(Engine& engine) {
   std::cout << "## Exact whole-number results, text: the engine and GMP\n\n";
   struct Job {
@@ -495,7 +526,7 @@ void ExactSection(Engine& engine) {
 
 int Usage() {
   std::cerr << "usage: series_bench [--model-budget SECONDS] [--peer-timeout SECONDS] [--bc PATH]\n"
-               "                    [--no-model] [--no-peers] [--only model|big|exact]\n"
+               "                    [--no-model] [--no-peers] [--only model|big|exact|growth]\n"
                "                    [--function NAME]\n";
   return 2;
 }
@@ -536,6 +567,7 @@ int main(int argc, char** argv) {
   if (settings.only.empty() || settings.only == "model") tables.push_back(ModelSection(engine));
   if (settings.only.empty() || settings.only == "big") tables.push_back(BigSection(engine));
   if (settings.only.empty() || settings.only == "exact") ExactSection(engine);
+  if (settings.only.empty() || settings.only == "growth") GrowthSection(engine);
   Progress("the model and bc children");
   CollectChildren();
   for (const auto& table : tables) table();
