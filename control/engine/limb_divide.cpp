@@ -1,6 +1,7 @@
 // Quotients of limbs: by one limb in one pass, by a few limbs by long division in base 10^16,
-// and by long divisors through GMP's binary division (which then pays two radix conversions).
-#include <gmp.h>
+// and by long divisors through Newton's reciprocal and products, all in base 10^16.
+#include <algorithm>
+#include <utility>
 
 #include "control/engine/limbs.h"
 #include "control/engine/wide.h"
@@ -8,6 +9,10 @@
 
 namespace numeron::engine {
 namespace {
+
+// How far the Newton quotient may be from the truth before its correction gives up on it (it
+// stays within a few units).
+constexpr int kMostCorrections = 64;
 
 // high * kBase + low for a product p < 2^110: the high part from a double estimate, corrected
 // by the exact remainder (the estimate is off by at most a few units, so the remainder, taken
@@ -95,17 +100,139 @@ Limbs LongDivision(const Limbs& a, const Limbs& b) {
   return quotient;
 }
 
-Limbs BinaryQuotient(const Limbs& a, const Limbs& b) {
-  mpz_t x, y;
-  mpz_init_set_str(x, DigitsOf(a).c_str(), 10);
-  mpz_init_set_str(y, DigitsOf(b).c_str(), 10);
-  mpz_tdiv_q(x, x, y);
-  std::string digits(mpz_sizeinbase(x, 10) + 1, '\0');
-  mpz_get_str(digits.data(), 10, x);
-  digits.resize(digits.find('\0'));
-  mpz_clear(x);
-  mpz_clear(y);
-  return LimbsOfDigits(digits);
+// a + b.
+Limbs Sum(const Limbs& a, const Limbs& b) {
+  const Limbs& longer = a.size() >= b.size() ? a : b;
+  const Limbs& shorter = a.size() >= b.size() ? b : a;
+  Limbs result(longer.size() + 1);
+  std::uint64_t carry = 0;
+  for (std::size_t i = 0; i < longer.size(); ++i) {
+    const std::uint64_t sum = longer[i] + (i < shorter.size() ? shorter[i] : 0) + carry;
+    carry = sum >= kBase;
+    result[i] = sum - (carry ? kBase : 0);
+  }
+  result[longer.size()] = carry;
+  TrimTop(result);
+  return result;
+}
+
+// n - 1 for n >= 1.
+void Decrement(Limbs& n) {
+  for (std::uint64_t& limb : n) {
+    if (limb-- > 0) break;
+    limb = kBase - 1;
+  }
+  TrimTop(n);
+}
+
+// n * B^count, or floor(n / B^-count) for a negative count.
+Limbs ShiftedLimbs(const Limbs& n, std::ptrdiff_t count) {
+  if (count >= 0) {
+    if (n.empty()) return {};
+    Limbs result(static_cast<std::size_t>(count), 0);
+    result.insert(result.end(), n.begin(), n.end());
+    return result;
+  }
+  if (static_cast<std::size_t>(-count) >= n.size()) return {};
+  return Limbs(n.begin() - count, n.end());
+}
+
+// B^(2h) / d, within a few units, for a divisor d of h limbs whose top limb is at least B / 2,
+// by Newton's step from the reciprocal Y of its top l = ceil(h / 2) limbs:
+//   X0 = Y B^(h - l),  X1 = X0 + X0 (B^(2h) - d X0) / B^(2h).
+// X0 is off by a relative error e of about 2 B^-l (d's top limbs stand for d), X1 by about e^2
+// plus the floors, a few units, since 2l >= h. Worked in base 10, d = 6283 (h = 4, l = 2):
+// Y = 10^4 / 62 = 161, X0 = 16100; d X0 = 101156300 lies above 10^8 by E = 1156300, and
+// X0 E / 10^8 = 186, so X1 = 16100 - 186 = 15914, where 10^8 / 6283 = 15915.6.
+Limbs Reciprocal(const Limbs& d) {
+  const std::size_t h = d.size();
+  Limbs unit(2 * h + 1, 0);
+  unit.back() = 1;
+  if (h <= kLongDivisionDivisorLimbs) return h == 1 ? Quotient(unit, d) : LongDivision(unit, d);
+  const std::size_t l = (h + 1) / 2;
+  const auto lower = static_cast<std::ptrdiff_t>(h - l);
+  const Limbs y = Reciprocal(Limbs(d.begin() + lower, d.end()));
+  CheckPoint();
+  const Limbs x0 = ShiftedLimbs(y, lower);
+  const Limbs product = ShiftedLimbs(Multiply(d, y), lower);
+  const int side = CompareLimbs(product, unit);
+  if (side == 0) return x0;
+  const Limbs error = side < 0 ? Difference(unit, product) : Difference(product, unit);
+  // X0 E / B^(2h) = Y E / B^(h + l); E's lowest h - l limbs move that by less than a unit.
+  const Limbs step =
+      ShiftedLimbs(Multiply(y, ShiftedLimbs(error, -lower)), -static_cast<std::ptrdiff_t>(2 * l));
+  return side < 0 ? Sum(x0, step) : Difference(x0, step);
+}
+
+// Makes q, a guess within a few units of floor(u / d), exact, and returns u - q d.
+Limbs Correct(const Limbs& u, const Limbs& d, Limbs& q) {
+  Limbs product = Multiply(q, d);
+  for (int corrections = 0;; ++corrections) {
+    if (corrections > kMostCorrections) {  // never seen; exact anyway
+      q = LongDivision(u, d);
+      return Difference(u, Multiply(q, d));
+    }
+    if (CompareLimbs(product, u) > 0) {
+      Decrement(q);
+      product = Difference(product, d);
+      continue;
+    }
+    Limbs rest = Difference(u, product);
+    if (CompareLimbs(rest, d) < 0) return rest;
+    Increment(q);
+    product = Sum(product, d);
+  }
+}
+
+// a and b times the one-limb scale that brings b's top limb to at least B / 2 (Knuth's
+// normalisation), which leaves their quotient as it is.
+std::pair<Limbs, Limbs> Normalised(const Limbs& a, const Limbs& b) {
+  const std::uint64_t scale = kBase / (b.back() + 1);
+  std::pair<Limbs, Limbs> scaled{TimesLimb(a, scale), TimesLimb(b, scale)};
+  TrimTop(scaled.first);
+  TrimTop(scaled.second);
+  return scaled;
+}
+
+// floor(a / b) for a quotient of up to about twice the divisor's limbs: the divisor cut or
+// padded to k limbs, two more than the quotient's, with the dividend moved alike, gives a
+// quotient within a few units of a / b, taken as one product with its reciprocal and then
+// corrected by the whole remainder.
+Limbs OneProductQuotient(const Limbs& a, const Limbs& b) {
+  const auto k = static_cast<std::ptrdiff_t>(a.size() - b.size() + 3);
+  const auto shift = k - static_cast<std::ptrdiff_t>(b.size());
+  auto [dividend, divisor] = Normalised(ShiftedLimbs(a, shift), ShiftedLimbs(b, shift));
+  Limbs q = ShiftedLimbs(Multiply(dividend, Reciprocal(divisor)),
+                         -static_cast<std::ptrdiff_t>(2 * divisor.size()));
+  CheckPoint();
+  Correct(a, b, q);
+  return q;
+}
+
+// floor(a / b) for a quotient longer than the divisor (n limbs): from the top, n limbs of the
+// quotient at a time, each from the running remainder and the next n limbs of the dividend,
+// u = rest B^n + block < b B^n, as one product with b's reciprocal, corrected by u's remainder.
+Limbs BlockQuotient(const Limbs& a, const Limbs& b) {
+  const auto [dividend, divisor] = Normalised(a, b);
+  const std::size_t n = divisor.size();
+  const Limbs reciprocal = Reciprocal(divisor);
+  Limbs quotient(dividend.size(), 0);
+  Limbs rest;
+  for (std::size_t end = dividend.size(); end > 0;) {
+    CheckPoint();
+    const std::size_t begin = end > n ? end - n : 0;
+    const auto width = static_cast<std::ptrdiff_t>(end - begin);
+    Limbs block(dividend.begin() + static_cast<std::ptrdiff_t>(begin),
+                dividend.begin() + static_cast<std::ptrdiff_t>(end));
+    TrimTop(block);
+    const Limbs u = Sum(ShiftedLimbs(rest, width), block);
+    Limbs q = ShiftedLimbs(Multiply(u, reciprocal), -static_cast<std::ptrdiff_t>(2 * n));
+    rest = Correct(u, divisor, q);
+    std::copy(q.begin(), q.end(), quotient.begin() + static_cast<std::ptrdiff_t>(begin));
+    end = begin;
+  }
+  TrimTop(quotient);
+  return quotient;
 }
 
 }  // namespace
@@ -134,7 +261,8 @@ Limbs Quotient(const Limbs& a, const Limbs& b) {
   if (b.size() <= kLongDivisionDivisorLimbs || steps <= kLongDivisionSteps) {
     return LongDivision(a, b);
   }
-  return BinaryQuotient(a, b);
+  // Blocks of the divisor's length once the quotient is longer than two of them.
+  return a.size() - b.size() < 2 * b.size() ? OneProductQuotient(a, b) : BlockQuotient(a, b);
 }
 
 }  // namespace numeron::engine

@@ -146,6 +146,25 @@ TEST_F(EngineTest, QuotientsAgreeAcrossTheDivisionSwitches) {
   EXPECT_TRUE(Quotient(LimbsOfDigits("123"), LimbsOfDigits("124")).empty());
 }
 
+// Long divisors go through Newton's reciprocal: divisors longer than the quotient (cut to its
+// length), shorter (padded), at a few depths of the reciprocal's halving, and dividends at,
+// just below and just above a multiple of the divisor, where the correction decides.
+TEST_F(EngineTest, NewtonQuotientsAgreeWithIntegers) {
+  const std::pair<std::size_t, std::size_t> sizes[] = {
+      {3000, 1500}, {1200, 1100}, {5000, 130}, {20000, 300}, {1500, 1499}};
+  for (const auto& [dividend_limbs, divisor_limbs] : sizes) {
+    for (Pattern pattern : kPatterns) {
+      const mpz_class b(Digits(divisor_limbs * kLimbDigits - 3, pattern));
+      const mpz_class q(Digits((dividend_limbs - divisor_limbs) * kLimbDigits + 5, pattern));
+      for (const mpz_class& a : {mpz_class(q * b), mpz_class(q * b - 1), mpz_class(q * b + b - 1),
+                                 mpz_class(q * b + q)}) {
+        EXPECT_EQ(DigitsOf(Quotient(LimbsOfDigits(Of(a)), LimbsOfDigits(Of(b)))), Of(a / b))
+            << dividend_limbs << " / " << divisor_limbs;
+      }
+    }
+  }
+}
+
 TEST_F(EngineTest, QuotientsJustBelowAMultipleOfTheDivisor) {
   // Divisors with a top limb of half the base and dividends a little below a multiple of them:
   // the trial digits from the top limbs come out too large and must be corrected.
