@@ -52,6 +52,8 @@ class RowSummer {
     // A cancellation point about every 64K places added: a few rows when they are long.
     std::size_t places_added = 0;
     for (std::int64_t i = a_.low(); i <= a_.high(); ++i) {
+      // A zero digit's row is all zeros, which the public adder skips.
+      if (shortcuts_ && a_.at(i) == 0) continue;
       AddRow(i);
       places_added += row_.size();
       if (places_added >= kPlacesPerCheck) {
@@ -285,7 +287,22 @@ bool HasSmallDigits(const HugeNumber& digits) {
                      [](std::int16_t d) { return d >= -9 && d <= 9; });
 }
 
+// Operands this long make rows dearer than converting the product's value to digits.
+constexpr std::int64_t kFromValueSize = 64;
+
 HugeNumber MultiplyRows(const HugeNumber& a, const HugeNumber& b) {
+  // Many non-zero rows, each long: the value and the last rows give the same array far sooner.
+  const std::int64_t rows =
+      std::count_if(a.digits().begin(), a.digits().end(), [](std::int16_t d) { return d != 0; });
+  if (rows >= kFromValueSize && b.size() >= kFromValueSize) {
+    // The checks the rows make: the row array, then the second non-zero row's sum one carry
+    // place wider (the from-value path declines where the total would grow beyond that).
+    const std::int64_t row_lo = std::int64_t{a.low()} + b.low() - 1;
+    const std::int64_t row_hi = a.high() + b.high() + 1;
+    CheckPlaces(row_lo, row_hi);
+    CheckPlaces(row_lo, row_hi + 1);
+    if (std::optional<HugeNumber> total = ProductFromValue(a, b, true)) return std::move(*total);
+  }
   return RowSummer(a, b, true).Run();
 }
 
@@ -294,9 +311,6 @@ HugeNumber ProductOf(const HugeNumber& a, const HugeNumber& b) {
     return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
   return MultiplyRows(a, b);
 }
-
-// Operands this long make rows dearer than converting the product's value to digits.
-constexpr std::int64_t kFromValueSize = 64;
 
 HugeNumber MultiplyDigits(const HugeNumber& a, const HugeNumber& b) {
   if (a.empty()) {
@@ -310,7 +324,7 @@ HugeNumber MultiplyDigits(const HugeNumber& a, const HugeNumber& b) {
     const std::int64_t row_hi = a.high() + b.high() + 1;
     CheckPlaces(row_lo, row_hi);
     CheckPlaces(std::min<std::int64_t>(row_lo, 0), std::max<std::int64_t>(row_hi, 0) + 1);
-    if (std::optional<HugeNumber> total = ProductFromValue(a, b)) return std::move(*total);
+    if (std::optional<HugeNumber> total = ProductFromValue(a, b, false)) return std::move(*total);
   }
   return RowSummer(a, b, false).Run();
 }
