@@ -287,6 +287,10 @@ bool HasSmallDigits(const HugeNumber& digits) {
                      [](std::int16_t d) { return d >= -9 && d <= 9; });
 }
 
+HugeNumber AddRowsOneByOne(const HugeNumber& a, const HugeNumber& b, bool with_zero_shortcuts) {
+  return RowSummer(a, b, with_zero_shortcuts).Run();
+}
+
 // Operands this long make rows dearer than converting the product's value to digits.
 constexpr std::int64_t kFromValueSize = 64;
 
@@ -303,7 +307,7 @@ HugeNumber MultiplyRows(const HugeNumber& a, const HugeNumber& b) {
     CheckPlaces(row_lo, row_hi + 1);
     if (std::optional<HugeNumber> total = ProductFromValue(a, b, true)) return std::move(*total);
   }
-  return RowSummer(a, b, true).Run();
+  return AddRowsOneByOne(a, b, true);
 }
 
 HugeNumber ProductOf(const HugeNumber& a, const HugeNumber& b) {
@@ -326,7 +330,7 @@ HugeNumber MultiplyDigits(const HugeNumber& a, const HugeNumber& b) {
     CheckPlaces(std::min<std::int64_t>(row_lo, 0), std::max<std::int64_t>(row_hi, 0) + 1);
     if (std::optional<HugeNumber> total = ProductFromValue(a, b, false)) return std::move(*total);
   }
-  return RowSummer(a, b, false).Run();
+  return AddRowsOneByOne(a, b, false);
 }
 
 RowShape ShapeOf(const HugeNumber& digits) {

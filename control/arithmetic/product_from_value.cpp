@@ -68,7 +68,7 @@ namespace {
 constexpr int kTerms = 8;                     // terms of Z taken at every place
 constexpr std::int64_t kScale = 100'000'000;  // 10^kTerms
 constexpr int kMoreTerms = 32;                // further terms where those leave a place open
-constexpr int kClosedFormLimit = 256;         // partial products the closed forms may take
+constexpr int kClosedFormLimit = 256;         // whole products' worth the closed forms may take
 // Digits this large keep every row place and sum far inside 16 bits, so no addition of the
 // row-by-row product could have overflowed either.
 constexpr int kLargestDigitProduct = 900;
@@ -192,7 +192,8 @@ class Settler {
         b_(b.digits),
         n_(static_cast<std::int64_t>(a_.size())),
         m_(static_cast<std::int64_t>(b_.size())),
-        row_bound_(9 + a.largest * b.largest / 10) {
+        row_bound_(9 + a.largest * b.largest / 10),
+        budget_(kClosedFormLimit * (n_ + m_)) {
     for (std::int64_t j = 0; j < n_; ++j) {
       if (a_[static_cast<std::size_t>(j)] != 0) {
         rows_.push_back({j, a_[static_cast<std::size_t>(j)], n_ - j});
@@ -200,7 +201,8 @@ class Settler {
     }
     if (with_zero_shortcuts) {
       const auto count = static_cast<std::int64_t>(rows_.size());
-      for (std::int64_t k = 0; k < count; ++k) rows_[k].depth = count - std::max<std::int64_t>(k, 1);
+      for (std::int64_t k = 0; k < count; ++k)
+        rows_[k].depth = count - std::max<std::int64_t>(k, 1);
     }
     // Reaches never fall from row to row, so the groups are runs of the list.
     for (std::size_t k = 0; k < rows_.size(); ++k) {
@@ -223,11 +225,11 @@ class Settler {
     std::vector<std::int16_t> sum(static_cast<std::size_t>(width), 0);
     std::size_t k = rows_.size();
     for (int d = 1; d <= kTerms + 1; ++d) {
+      CheckPoint();  // each depth adds a row or two as long as b
       for (; k > first_late && rows_[k - 1].depth == d; --k) {
         for (std::int64_t x = rows_[k - 1].offset; x <= rows_[k - 1].offset + m_; ++x) {
-          sum[static_cast<std::size_t>(x - window_)] =
-              static_cast<std::int16_t>(sum[static_cast<std::size_t>(x - window_)] +
-                                        RowAt(rows_[k - 1], x));
+          sum[static_cast<std::size_t>(x - window_)] = static_cast<std::int16_t>(
+              sum[static_cast<std::size_t>(x - window_)] + RowAt(rows_[k - 1], x));
         }
       }
       late_.push_back(sum);
@@ -277,7 +279,7 @@ class Settler {
     const std::vector<std::int16_t>& rows = late_[static_cast<std::size_t>(depth - 1)];
     const std::int64_t i = x - window_;
     return i < 0 || i >= static_cast<std::int64_t>(rows.size()) ? 0
-                                                                 : rows[static_cast<std::size_t>(i)];
+                                                                : rows[static_cast<std::size_t>(i)];
   }
 
   // L(depth, x) at any depth: the rows of that depth or less whose places reach x.
@@ -285,8 +287,8 @@ class Settler {
     if (depth <= kTerms + 1) return Late(depth, x);
     auto first = std::partition_point(rows_.begin(), rows_.end(),
                                       [&](const Row& r) { return r.depth > depth; });
-    first = std::partition_point(first, rows_.end(),
-                                 [&](const Row& r) { return r.offset < x - m_; });
+    first =
+        std::partition_point(first, rows_.end(), [&](const Row& r) { return r.offset < x - m_; });
     std::int64_t sum = 0;
     for (auto it = first; it != rows_.end() && it->offset <= x; ++it) sum += RowAt(*it, x);
     return sum;
@@ -338,29 +340,34 @@ class Settler {
   // partial products would pass the limit.
   std::optional<bool> ClosedFormAtOrAbove(std::int64_t p, int extra) {
     engine::Limbs sum;
-    for (std::size_t g = 0; g < group_starts_.size(); ++g) {
-      const std::size_t first = group_starts_[g];
-      const std::size_t end = g + 1 < group_starts_.size() ? group_starts_[g + 1] : rows_.size();
-      const std::int64_t low = rows_[first].offset;
-      const std::int64_t s = p + extra - rows_[first].reach() + 1;
-      // Nothing left of this group outside Z, or all of what is left lies above p.
-      if (s > m_ || std::max<std::int64_t>(s, 0) + low >= p) continue;
-      if (++partial_products_ > kClosedFormLimit) return std::nullopt;
-      const auto top = static_cast<std::size_t>(rows_[end - 1].offset + 1);
+    // Groups of a reach below p + extra + 1 - m lie wholly in Z (s > m): they add nothing.
+    auto g = std::partition_point(group_starts_.begin(), group_starts_.end(), [&](std::size_t k) {
+      return p + extra - rows_[k].reach() + 1 > m_;
+    });
+    for (; g != group_starts_.end(); ++g) {
+      CheckPoint();  // each group may take a product as long as the operands
+      const std::size_t end = g + 1 != group_starts_.end() ? *(g + 1) : rows_.size();
+      const std::int64_t low = rows_[*g].offset;
+      const std::int64_t s = p + extra - rows_[*g].reach() + 1;
+      // What is left of this group lies above p, and so does that of every later group.
+      if (std::max<std::int64_t>(s, 0) + low >= p) break;
       const auto from = static_cast<std::size_t>(low);
       if (s <= 0) {
         // This group and every later one lie wholly outside Z: A from here on, times B.
+        if (!Spend(n_ - low + m_)) return std::nullopt;
         const engine::Limbs rest = LimbsOf(from, a_.size(), [&](std::size_t j) { return a_[j]; });
         AddTo(sum, engine::ShiftedUp(LowDigits(engine::Multiply(rest, value_b_), p - low), low));
         break;
       }
+      // Only the lowest `keep` digits of the group's sum stay below p.
       const std::int64_t keep = p - s - low;
-      const engine::Limbs group = LimbsOf(from, top, [&](std::size_t j) { return a_[j]; });
-      // b's digits from s up (no floor of B / 10^s: digits of 10 or more would carry into it).
-      const auto b_from = static_cast<std::size_t>(s);
+      const auto top = static_cast<std::size_t>(std::min(rows_[end - 1].offset + 1, low + keep));
       const auto b_to = static_cast<std::size_t>(std::min(m_, s + keep));
-      engine::Limbs term = engine::Multiply(LowDigits(group, keep),
-                                            LimbsOf(b_from, b_to, [&](std::size_t l) { return b_[l]; }));
+      if (!Spend(static_cast<std::int64_t>(top - from + b_to) - s)) return std::nullopt;
+      // b's digits from s up (no floor of B / 10^s: digits of 10 or more would carry into it).
+      engine::Limbs term = engine::Multiply(
+          LimbsOf(from, top, [&](std::size_t j) { return a_[j]; }),
+          LimbsOf(static_cast<std::size_t>(s), b_to, [&](std::size_t l) { return b_[l]; }));
       const int w = b_[static_cast<std::size_t>(s - 1)];
       AddTo(term, LimbsOf(from, top, [&](std::size_t j) { return a_[j] * w / 10; }));
       AddTo(sum, engine::ShiftedUp(LowDigits(term, keep), s + low));
@@ -369,18 +376,25 @@ class Settler {
     return engine::CompareLimbs(sum, engine::ShiftedUp({5}, p - 1)) < 0;
   }
 
+  // Takes digits from the closed forms' budget; false once it is spent.
+  bool Spend(std::int64_t digits) {
+    budget_ -= digits;
+    return budget_ >= 0;
+  }
+
   const std::vector<int>& a_;
   const std::vector<int>& b_;
   const std::int64_t n_, m_;
   const std::int64_t row_bound_;
-  std::vector<Row> rows_;                 // a's non-zero rows, lowest first
+  std::vector<Row> rows_;                  // a's non-zero rows, lowest first
   std::vector<std::size_t> group_starts_;  // where each run of rows of one reach begins
   engine::Limbs value_b_;
   std::int64_t span_ = 0, e_top_ = 0;
   std::vector<std::int8_t> e_;
   std::int64_t window_ = 0;
   std::vector<std::vector<std::int16_t>> late_;
-  int partial_products_ = 0;
+  // Digits the closed forms' products may take: kClosedFormLimit products of the whole operands.
+  std::int64_t budget_ = 0;
 };
 
 }  // namespace
@@ -405,8 +419,8 @@ std::optional<HugeNumber> ProductFromValue(const HugeNumber& a, const HugeNumber
   if (with_zero_shortcuts) {
     // The total keeps the row array's places while no place above it ever holds a digit; the
     // highest non-zero place never falls, so the last total shows whether one did.
-    const auto top = std::find_if(digits->rbegin(), digits->rend(),
-                                  [](std::int16_t d) { return d != 0; });
+    const auto top =
+        std::find_if(digits->rbegin(), digits->rend(), [](std::int16_t d) { return d != 0; });
     if (base + (digits->rend() - top) - 1 > row_hi) return std::nullopt;
     digits->resize(static_cast<std::size_t>(row_hi - base + 1));
     lo = row_lo;
