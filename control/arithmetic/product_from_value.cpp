@@ -31,27 +31,47 @@
 // row's places up to offset p - depth, so rows whose offset + depth (their reach) agree form a
 // group with one cut, and
 //   V - Z(p) * 10^p = sum over groups of 10^s * (A_G * B(from s) + Q_G(b(s - 1))),
-// s = p - reach + 1, A_G = sum a(j) 10^j over the group, Q_G(w) = sum quo(a(j) w) 10^j, B(from s)
-// = floor(B / 10^s); a group with s <= 0 gives A_G * B. F - Z lies within 10^-40 of a whole
+// s = p - reach + 1 (one more for g), A_G = sum a(j) 10^j over the group, Q_G(w) = sum
+// quo(a(j) w) 10^j, B(from s) = sum b(l) 10^(l - s) over l >= s (b's digits may be 10 or more,
+// so not floor(B / 10^s)); a group with s <= 0 gives A_G * B. F - Z lies within 10^-40 of a whole
 // number, so it lies at or above it exactly when that sum mod 10^p is below half of 10^p. The
 // series code's rows all share the reach n, one group; the public adder's split where a has
 // zero digits (r1 has a group of its own).
 //
-// A worked example, 456 * 789 through the public adder (offsets from the lowest digit):
-//   rows r1 = 6 * 789: offsets 0..3 hold 4 7 5 4 (54 -> 4, 48 -> 8 + 5, 42 -> 2 + 4, carry 4),
-//        r2 = 5 * 789: offsets 1..4 hold 5 9 3 4,   r3 = 4 * 789: offsets 2..5 hold 6 5 1 3,
-//   depths 2, 2, 1; C(r1 + r2) = 4 2 5 0 5 (offsets 0..4), then + r3 gives 4 2 11 5 6 3 and C
-//   leaves 4 2 1 6 6 3 (offsets 0..5), the value 359784 = 456 * 789.
-// From the value: e = 4 8 7 9 5 3. At q = 2, F = 0.84, Z = L(1, 1)/10 + L(2, 0)/100 = 0/10 +
-// (4 + 0)/100 (r3 does not reach offset 1; r1 and r2 at offset 0), so f(2) = floor(0.80) = 0
-// and W(2, 2) = 7 (mod 10): the 7 + 4 (r3's own 6 and the carries 5 + ... ) - in full,
-// W(2, 2) = floor(W(1, 1) / 10) + r3(2) = floor(17 / 10) + 6 = 7 with W(1, 1) = 4 + 5 + 8... the
-// first addition received r1 + r2 = 7 + 5 = 12 at offset 1 plus 0 carried in. The carry into
-// place 2 of the last addition: g(1) takes r1, r2 and r3 each one depth shallower, so r3 drops
-// out entirely and g(1) = floor(0.4 - 0.4) = 0, and floor((e(1) + f(1)) / 10) - floor((e(1) -
-// r3(1) + g(1)) / 10) = floor(8 / 10) - floor(8 / 10) = 0; the place holds 7 rem 10 + 0... plus
-// the first addition's carry already inside W. Every place comes out as the rows leave it: 4 2
-// 11 -> 1 with its carry 1 to offset 3, 5 + 1 = 6, and so on.
+// A worked example, 115 * 789 = 90735 with the public adder (offsets from the lowest digit):
+//   r1 = 5 * 789 at offsets 0..3: 5 4 9 3 (45 -> 5, 40 -> 0 + 4, 35 -> 5 + 4, carry 3);
+//   r2 = 1 * 789 at offsets 1..4 and r3 the same at 2..5: 9 8 7 0. Depths 2, 2, 1.
+//   The adder: r1, then C(r1 + r2) = C(5 13 17 10 0) = 5 3 8 1 1, then
+//   C(5 3 8 1 1 + r3) = C(5 3 17 9 8 0) = 5 3 7 10 8, the array to reach.
+// From the value, e = 5 3 7 0 9. At q = 3, F(3) = 0.735 and
+//   Z(3) = L(1, 2) / 10 + L(2, 1) / 100 + L(3, 0) / 1000 = 9/10 + (4 + 9)/100 + 5/1000 = 1.035
+// (depth 1 is r3 alone; depths 2 and 3 take all three rows), so f(3) = floor(-0.3) = -1 and
+// place 3 keeps (e(3) + f(3)) mod 10 = 9. Its carry from place 2: f(2) = floor(0.35 - 5/100) =
+// 0, and g(2), every row one depth shallower, = floor(0.35 - (13/10 + 5/100)) = -1, so the carry
+// is floor((7 + 0) / 10) - floor((7 - r3(2) - 1) / 10) = 0 - floor(-3 / 10) = 1, and place 3
+// holds 9 + 1 = 10, as the rows leave it.
+//
+// The constants:
+// kTerms = 8 terms at every place keep the running sum far inside 64 bits and leave a place
+// open only when F - Z lies within the tail bound, about 25 units of 10^-8, of a whole number:
+// a chance of a few in 10^7 per place. Fewer terms would send thousands of places of a
+// 1,000,000-digit product to the slower loop of more terms; more would cost every place more
+// reads and grow the late-row table, which holds kTerms + 1 rows of 16 bits per place of b.
+// kMoreTerms = 32 further terms, each summing up to t rows outside the table, settle what
+// chance leaves open: after 40 terms a place still open lies within 10^-38 of a whole number,
+// which only structure does (exact whole numbers, long stretches where the digits and the late
+// rows cancel), and there more terms rarely help. Fewer would send chance places to the closed
+// form, which costs a product; more would waste time on the structured ones.
+// kClosedFormLimit = 256 whole products' worth of digits for the closed forms together: sparse
+// operands leave a few thousand places open near the top, each needing only a short product,
+// while operands such as all ones leave a fixed fraction of all places open, each needing a
+// long one, which no budget makes cheaper than the rows. Smaller would lose the sparse ones to
+// the rows; larger would spend longer before falling back on the ones that need the rows.
+// kLargestDigitProduct = 900 (digits up to 30 times 30) keeps a row place within 9 + 90, the
+// late-row sums of up to kTerms + 2 rows within 16 bits, and every sum of the rows far from a
+// 16-bit overflow, which the rows would raise and this path could not see. Larger digits come
+// only from callers' arrays; they are left to the rows.
+
 #include "control/arithmetic/product_from_value.h"
 
 #include <algorithm>
@@ -65,13 +85,12 @@
 namespace numeron {
 namespace {
 
+// See the comment at the top of the file for why these values.
 constexpr int kTerms = 8;                     // terms of Z taken at every place
 constexpr std::int64_t kScale = 100'000'000;  // 10^kTerms
 constexpr int kMoreTerms = 32;                // further terms where those leave a place open
 constexpr int kClosedFormLimit = 256;         // whole products' worth the closed forms may take
-// Digits this large keep every row place and sum far inside 16 bits, so no addition of the
-// row-by-row product could have overflowed either.
-constexpr int kLargestDigitProduct = 900;
+constexpr int kLargestDigitProduct = 900;     // the largest digit product this path takes
 
 // An operand's digit magnitudes from its lowest to its highest non-zero place. Zero digits below
 // the lowest change nothing: rows of a that add nothing to a zero total, places of b whose row
