@@ -98,7 +98,7 @@ constexpr int kLargestDigitProduct = 900;     // the largest digit product this 
 // rows that add nothing, but the series code still passes every carry up one place for each
 // (`zero_rows_on_top`).
 struct Magnitudes {
-  std::vector<int> digits;
+  std::vector<std::int16_t> digits;
   std::int64_t low = 0;  // the place of digits[0]
   std::int64_t zero_rows_on_top = 0;
   int sign = 0;
@@ -119,8 +119,9 @@ std::optional<Magnitudes> OneSigned(const HugeNumber& x) {
   m.digits.reserve(static_cast<std::size_t>(last - first));
   for (auto it = first; it != last; ++it) {
     const int magnitude = *it * m.sign;
-    if (magnitude < 0) return std::nullopt;
-    m.digits.push_back(magnitude);
+    // A digit beyond the largest product makes one with any non-zero digit of the other.
+    if (magnitude < 0 || magnitude > kLargestDigitProduct) return std::nullopt;
+    m.digits.push_back(static_cast<std::int16_t>(magnitude));
     m.largest = std::max(m.largest, magnitude);
     m.nonzero += magnitude != 0;
   }
@@ -197,11 +198,12 @@ void AddTo(engine::Limbs& sum, const engine::Limbs& term) {
 std::int64_t FloorDiv(std::int64_t x, std::int64_t d) { return x / d - (x % d < 0); }
 
 // One non-zero row of a: its digit, its offset and how many additions from the last it enters.
+// Offsets and depths lie within the place limit, so 32 bits hold them (12 bytes a row).
 struct Row {
-  std::int64_t offset;
-  int digit;
-  std::int64_t depth;
-  std::int64_t reach() const { return offset + depth; }
+  std::int32_t offset;
+  std::int32_t depth;
+  std::int16_t digit;
+  std::int64_t reach() const { return std::int64_t{offset} + depth; }
 };
 
 class Settler {
@@ -215,13 +217,14 @@ class Settler {
         budget_(kClosedFormLimit * (n_ + m_)) {
     for (std::int64_t j = 0; j < n_; ++j) {
       if (a_[static_cast<std::size_t>(j)] != 0) {
-        rows_.push_back({j, a_[static_cast<std::size_t>(j)], n_ - j});
+        rows_.push_back({static_cast<std::int32_t>(j), static_cast<std::int32_t>(n_ - j),
+                         a_[static_cast<std::size_t>(j)]});
       }
     }
     if (with_zero_shortcuts) {
       const auto count = static_cast<std::int64_t>(rows_.size());
       for (std::int64_t k = 0; k < count; ++k)
-        rows_[k].depth = count - std::max<std::int64_t>(k, 1);
+        rows_[k].depth = static_cast<std::int32_t>(count - std::max<std::int64_t>(k, 1));
     }
     // Reaches never fall from row to row, so the groups are runs of the list.
     for (std::size_t k = 0; k < rows_.size(); ++k) {
@@ -258,25 +261,22 @@ class Settler {
   // The digits of the total from offset 0 up, or nothing when the closed forms would cost too
   // much.
   std::optional<std::vector<std::int16_t>> Digits() {
-    std::vector<std::int8_t> f(static_cast<std::size_t>(span_)), g(static_cast<std::size_t>(span_));
-    for (std::int64_t p = 0; p < span_; ++p) {
-      if (p % kPlacesPerCheck == 0) CheckPoint();
-      const std::optional<int> fp = Settle(p, 0), gp = Settle(p, 1);
-      if (!fp || !gp) return std::nullopt;
-      f[static_cast<std::size_t>(p)] = static_cast<std::int8_t>(*fp);
-      g[static_cast<std::size_t>(p)] = static_cast<std::int8_t>(*gp);
-    }
     std::vector<std::int16_t> total(static_cast<std::size_t>(span_));
+    int f_below = 0, g_below = 0;  // f and g one place down
     for (std::int64_t q = 0; q < span_; ++q) {
-      const std::size_t i = static_cast<std::size_t>(q);
-      const std::int64_t low = e_[i] + f[i];
+      if (q % kPlacesPerCheck == 0) CheckPoint();
+      const std::optional<int> f = Settle(q, 0), g = Settle(q, 1);
+      if (!f || !g) return std::nullopt;
+      const std::int64_t low = E(q) + *f;
       std::int64_t digit = low - 10 * FloorDiv(low, 10);
       if (q > 0) {
-        const std::int64_t below = e_[i - 1] + f[i - 1];
-        const std::int64_t without_last = e_[i - 1] - Late(1, q - 1) + g[i - 1];
+        const std::int64_t below = E(q - 1) + f_below;
+        const std::int64_t without_last = E(q - 1) - Late(1, q - 1) + g_below;
         digit += FloorDiv(below, 10) - FloorDiv(without_last, 10);
       }
-      total[i] = static_cast<std::int16_t>(digit);
+      total[static_cast<std::size_t>(q)] = static_cast<std::int16_t>(digit);
+      f_below = *f;
+      g_below = *g;
     }
     return total;
   }
@@ -380,7 +380,8 @@ class Settler {
       }
       // Only the lowest `keep` digits of the group's sum stay below p.
       const std::int64_t keep = p - s - low;
-      const auto top = static_cast<std::size_t>(std::min(rows_[end - 1].offset + 1, low + keep));
+      const auto top =
+          static_cast<std::size_t>(std::min<std::int64_t>(rows_[end - 1].offset + 1, low + keep));
       const auto b_to = static_cast<std::size_t>(std::min(m_, s + keep));
       if (!Spend(static_cast<std::int64_t>(top - from + b_to) - s)) return std::nullopt;
       // b's digits from s up (no floor of B / 10^s: digits of 10 or more would carry into it).
@@ -401,8 +402,8 @@ class Settler {
     return budget_ >= 0;
   }
 
-  const std::vector<int>& a_;
-  const std::vector<int>& b_;
+  const std::vector<std::int16_t>& a_;
+  const std::vector<std::int16_t>& b_;
   const std::int64_t n_, m_;
   const std::int64_t row_bound_;
   std::vector<Row> rows_;                  // a's non-zero rows, lowest first
