@@ -62,11 +62,12 @@
 // which only structure does (exact whole numbers, long stretches where the digits and the late
 // rows cancel), and there more terms rarely help. Fewer would send chance places to the closed
 // form, which costs a product; more would waste time on the structured ones.
-// kClosedFormLimit = 256 whole products' worth of digits for the closed forms together: sparse
-// operands leave a few thousand places open near the top, each needing only a short product,
-// while operands such as all ones leave a fixed fraction of all places open, each needing a
-// long one, which no budget makes cheaper than the rows. Smaller would lose the sparse ones to
-// the rows; larger would spend longer before falling back on the ones that need the rows.
+// kClosedFormLimit = 16 whole products' worth of digits for the closed forms together: sparse
+// operands leave a few thousand places open near the top, each needing only a short product
+// (a few thousandths of the budget at 200,000 digits), and all nines need three; operands such
+// as all ones leave a fixed fraction of all places open, each needing a long product, which no
+// budget makes cheaper than the rows. Smaller would lose the structured ones that now fit;
+// larger would spend longer before falling back on the ones that need the rows.
 // kLargestDigitProduct = 900 (digits up to 30 times 30) keeps a row place within 9 + 90, the
 // late-row sums of up to kTerms + 2 rows within 16 bits, and every sum of the rows far from a
 // 16-bit overflow, which the rows would raise and this path could not see. Larger digits come
@@ -89,7 +90,7 @@ namespace {
 constexpr int kTerms = 8;                     // terms of Z taken at every place
 constexpr std::int64_t kScale = 100'000'000;  // 10^kTerms
 constexpr int kMoreTerms = 32;                // further terms where those leave a place open
-constexpr int kClosedFormLimit = 256;         // whole products' worth the closed forms may take
+constexpr int kClosedFormLimit = 16;          // whole products' worth the closed forms may take
 constexpr int kLargestDigitProduct = 900;     // the largest digit product this path takes
 
 // An operand's digit magnitudes from its lowest to its highest non-zero place. Zero digits below
