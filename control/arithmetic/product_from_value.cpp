@@ -232,8 +232,10 @@ class Settler {
       if (k == 0 || rows_[k].reach() != rows_[k - 1].reach()) group_starts_.push_back(k);
     }
     value_b_ = LimbsOf(0, b_.size(), [&](std::size_t l) { return b_[l]; });
-    const std::string value = engine::DigitsOf(
-        engine::Multiply(LimbsOf(0, a_.size(), [&](std::size_t j) { return a_[j]; }), value_b_));
+    const engine::Limbs value_a = LimbsOf(0, a_.size(), [&](std::size_t j) { return a_[j]; });
+    CheckPoint();  // around the product, which cannot stop halfway
+    const std::string value = engine::DigitsOf(engine::Multiply(value_a, value_b_));
+    CheckPoint();
     e_top_ = static_cast<std::int64_t>(value.size()) - 1;
     span_ = std::max<std::int64_t>(static_cast<std::int64_t>(value.size()), n_ + m_) + 2;
     e_.assign(static_cast<std::size_t>(span_), 0);
