@@ -7,6 +7,20 @@
 // holds 10 or more in magnitude. Simulating the band plus those few "hot" places and the place
 // above each therefore leaves exactly the array the full additions leave, in time proportional
 // to the band, not to the whole total.
+//
+// A worked example, 506 * 789 with the public adder (places from the lowest digit):
+//   row of 6: 6 * 9 = 54, 6 * 8 = 48, 6 * 7 = 42 give places 0..3 = 4, 8 + 5, 2 + 4, 4
+//             = 4 13 6 4; the total is zero, so it becomes this row as it is: place 1 is hot.
+//   row of 0: all zeros, skipped (no carry step at all).
+//   row of 5: 45, 40, 35 give places 2..5 = 5, 0 + 4, 5 + 4, 3 = 5 4 9 3: the band is 2..5 and
+//             the place above it, 6. Place 1 lies outside the band but is hot, so it and the
+//             place above it (2, in the band anyway) are worked: s = 4 13 11 8 9 3 (places 0..5)
+//             gives place 1 = 13 rem 10 + 4 quo 10 = 3, place 2 = 11 rem 10 + 13 quo 10 = 2,
+//             then 8 + 1 = 9, 9 + 0 = 9, 3 + 0 = 3; place 0 (neither hot nor above a hot
+//             place) keeps its 4 untouched.
+//   The total 4 3 2 9 9 3 is 399234 = 506 * 789, every place as the full additions leave it.
+// Long operands with many non-zero rows do not come here at all: product_from_value.cpp
+// gives the same array from the product's value (kFromValueSize).
 #include "control/arithmetic/product.h"
 
 #include <algorithm>
@@ -52,6 +66,8 @@ class RowSummer {
     // A cancellation point about every 64K places added: a few rows when they are long.
     std::size_t places_added = 0;
     for (std::int64_t i = a_.low(); i <= a_.high(); ++i) {
+      // A zero digit's row is all zeros, which the public adder skips.
+      if (shortcuts_ && a_.at(i) == 0) continue;
       AddRow(i);
       places_added += row_.size();
       if (places_added >= kPlacesPerCheck) {
@@ -271,7 +287,10 @@ class RowSummer {
   std::vector<std::int32_t> wide_scratch_;    // the same in 32-bit lanes
   std::vector<std::int64_t> places_;          // scratch: hot places outside the band
   std::vector<std::int64_t> merged_;          // scratch: hot places with the last band's added
-  // Rows kept per digit value -9..9 while they are short enough for 19 of them to be cheap.
+  // Rows kept per digit value -9..9 while they are short enough for 19 of them to be cheap: at
+  // 2^20 places the cache holds 40 MB at most, and a row that long costs far more to work out
+  // (a product and a division per place) than to copy. Smaller would rebuild long rows per
+  // digit of a; larger would hold hundreds of megabytes for the longest operands.
   static constexpr std::size_t kCachedRowLimit = std::size_t{1} << 20;
   std::vector<std::int16_t> row_cache_[19];
   bool pending_ = false;
@@ -285,8 +304,31 @@ bool HasSmallDigits(const HugeNumber& digits) {
                      [](std::int16_t d) { return d >= -9 && d <= 9; });
 }
 
+HugeNumber AddRowsOneByOne(const HugeNumber& a, const HugeNumber& b, bool with_zero_shortcuts) {
+  return RowSummer(a, b, with_zero_shortcuts).Run();
+}
+
+// Operands this long make rows dearer than converting the product's value to digits: 64 rows of
+// 64 places are about 4,000 place steps, about what the value path's fixed costs take (its
+// product, conversions and a settling pass of a few terms per place over twice as many places).
+// Smaller would send short products through that overhead; larger would leave products of a few
+// hundred digits to rows that cost the square of their length.
+constexpr std::int64_t kFromValueSize = 64;
+
 HugeNumber MultiplyRows(const HugeNumber& a, const HugeNumber& b) {
-  return RowSummer(a, b, true).Run();
+  // Many non-zero rows, each long: the value and the last rows give the same array far sooner.
+  const std::int64_t rows =
+      std::count_if(a.digits().begin(), a.digits().end(), [](std::int16_t d) { return d != 0; });
+  if (rows >= kFromValueSize && b.size() >= kFromValueSize) {
+    // The checks the rows make: the row array, then the second non-zero row's sum one carry
+    // place wider (the from-value path declines where the total would grow beyond that).
+    const std::int64_t row_lo = std::int64_t{a.low()} + b.low() - 1;
+    const std::int64_t row_hi = a.high() + b.high() + 1;
+    CheckPlaces(row_lo, row_hi);
+    CheckPlaces(row_lo, row_hi + 1);
+    if (std::optional<HugeNumber> total = ProductFromValue(a, b, true)) return std::move(*total);
+  }
+  return AddRowsOneByOne(a, b, true);
 }
 
 HugeNumber ProductOf(const HugeNumber& a, const HugeNumber& b) {
@@ -294,9 +336,6 @@ HugeNumber ProductOf(const HugeNumber& a, const HugeNumber& b) {
     return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
   return MultiplyRows(a, b);
 }
-
-// Operands this long make rows dearer than converting the product's value to digits.
-constexpr std::int64_t kFromValueSize = 64;
 
 HugeNumber MultiplyDigits(const HugeNumber& a, const HugeNumber& b) {
   if (a.empty()) {
@@ -310,9 +349,9 @@ HugeNumber MultiplyDigits(const HugeNumber& a, const HugeNumber& b) {
     const std::int64_t row_hi = a.high() + b.high() + 1;
     CheckPlaces(row_lo, row_hi);
     CheckPlaces(std::min<std::int64_t>(row_lo, 0), std::max<std::int64_t>(row_hi, 0) + 1);
-    if (std::optional<HugeNumber> total = ProductFromValue(a, b)) return std::move(*total);
+    if (std::optional<HugeNumber> total = ProductFromValue(a, b, false)) return std::move(*total);
   }
-  return RowSummer(a, b, false).Run();
+  return AddRowsOneByOne(a, b, false);
 }
 
 RowShape ShapeOf(const HugeNumber& digits) {

@@ -13,6 +13,10 @@ namespace numeron {
 // the row as it is), then trimmed. Neither operand may be zero.
 HugeNumber MultiplyRows(const HugeNumber& a, const HugeNumber& b);
 
+// The rows of MultiplyRows (with_zero_shortcuts) or MultiplyDigits added one by one: the
+// definition their faster path from the product's value is held to.
+HugeNumber AddRowsOneByOne(const HugeNumber& a, const HugeNumber& b, bool with_zero_shortcuts);
+
 // The array the public Multiply makes of two huge numbers: the integer zero form when either is
 // zero, otherwise MultiplyRows.
 HugeNumber ProductOf(const HugeNumber& a, const HugeNumber& b);

@@ -71,9 +71,9 @@ TEST(MultiplyDigits, AddsEveryRowIntoTheSinglePlaceTotal) {
   EXPECT_EQ(HugeNumberToText(MultiplyDigits(HugeNumber(0, {-3}), HugeNumber(-1, {5, 0}))), "-1.5");
 }
 
-// Operands below the long-operand size go through the rows one by one, so the two ways of
-// reaching MultiplyDigits' array are held against each other on random one-signed operands:
-// normal and unnormalised digits, zero runs (the places the last rows leave open), any bounds.
+// The two ways of reaching each adder's array, from the value and the last rows and the rows
+// one by one, held against each other on random one-signed operands: normal and unnormalised
+// digits, zero runs (the places the last rows leave open), any bounds.
 TEST(MultiplyDigits, TheValueAndLastRowsGiveTheArrayTheRowsLeave) {
   std::mt19937 random(20261207);
   auto operand = [&](int largest, int sign) {
@@ -93,23 +93,26 @@ TEST(MultiplyDigits, TheValueAndLastRowsGiveTheArrayTheRowsLeave) {
                   0);
     return HugeNumber(std::uniform_int_distribution<int>(-30, 10)(random), std::move(digits));
   };
-  int compared = 0;
-  for (int i = 0; i < 20000; ++i) {
-    const int largest_a = i % 3 == 0 ? 13 : 9, largest_b = i % 5 == 0 ? 11 : 9;
-    const HugeNumber a = operand(largest_a, i % 2 ? 1 : -1);
-    const HugeNumber b = operand(largest_b, i % 7 ? 1 : -1);
-    // Fewer than three rows between a's first and last non-zero digit are left to the rows.
-    const std::optional<HugeNumber> fast = ProductFromValue(a, b);
-    if (!fast) continue;
-    ++compared;
-    ASSERT_EQ(*fast, MultiplyDigits(a, b)) << HugeNumberToText(a) << " * " << HugeNumberToText(b);
+  for (const bool shortcuts : {false, true}) {
+    int compared = 0;
+    for (int i = 0; i < 20000; ++i) {
+      const int largest_a = i % 3 == 0 ? 13 : 9, largest_b = i % 5 == 0 ? 11 : 9;
+      const HugeNumber a = operand(largest_a, i % 2 ? 1 : -1);
+      const HugeNumber b = operand(largest_b, i % 7 ? 1 : -1);
+      // Too few rows between a's first and last non-zero digit are left to the rows.
+      const std::optional<HugeNumber> fast = ProductFromValue(a, b, shortcuts);
+      if (!fast) continue;
+      ++compared;
+      ASSERT_EQ(*fast, AddRowsOneByOne(a, b, shortcuts))
+          << shortcuts << ": " << HugeNumberToText(a) << " * " << HugeNumberToText(b);
+    }
+    EXPECT_GT(compared, 15000);
   }
-  EXPECT_GT(compared, 15000);
 }
 
 TEST(MultiplyDigits, MixedSignsAreLeftToTheRows) {
-  EXPECT_FALSE(ProductFromValue(HugeNumber(0, {1, -1}), HugeNumber(0, {3})).has_value());
-  EXPECT_FALSE(ProductFromValue(HugeNumber(0, {0, 0}), HugeNumber(0, {3})).has_value());
+  EXPECT_FALSE(ProductFromValue(HugeNumber(0, {1, -1}), HugeNumber(0, {3}), false).has_value());
+  EXPECT_FALSE(ProductFromValue(HugeNumber(0, {0, 0}), HugeNumber(0, {3}), true).has_value());
 }
 
 }  // namespace

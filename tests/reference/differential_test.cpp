@@ -6,6 +6,8 @@
 // run. NUMERON_DIFF_ITERATIONS sets the calls per function.
 // A disagreement is printed as a row for RegressionRows below, so it can be pasted there and
 // replayed on every run once the faulty side is fixed.
+#include "tests/reference/differential.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,12 +15,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "control/arithmetic/product.h"
+#include "control/arithmetic/product_from_value.h"
 #include "control/object/numeron.h"
-#include "tests/reference/differential.h"
 
 namespace numeron {
 namespace {
@@ -239,6 +243,74 @@ TEST_F(DifferentialTest, SeriesAtLongerPrecisions) {
       {"Calculate_e", {I4(60), I4(350), I4(1)}},
   };
   for (const Row& row : rows) Agree(row, "longer precision");
+}
+
+// Array products of operands around the switch to the product's value (64 non-zero digits of a,
+// 64 places of b): a's non-zero digits spread among zeros (each run of rows its own group), b
+// with a single non-zero digit, digits of either sign, digits up to the largest product the
+// value path takes (30 x 30) and beyond, and sums that outgrow the row array's top.
+TEST_F(DifferentialTest, ArrayProductsAroundTheValueSwitch) {
+  auto operand = [](Generator& g, std::int64_t nonzero, std::int64_t size, int largest) {
+    const int sign = g.Chance(30) ? -1 : 1;
+    std::vector<std::int16_t> digits(static_cast<std::size_t>(size), 0);
+    for (std::int64_t k = 0; k < nonzero; ++k) {
+      digits[static_cast<std::size_t>(g.Int(0, size - 1))] =
+          static_cast<std::int16_t>(sign * g.Int(1, largest));
+    }
+    digits.back() = static_cast<std::int16_t>(sign * g.Int(1, largest));
+    if (g.Chance(5)) digits.front() = static_cast<std::int16_t>(-digits.front());  // mixed signs
+    return Digits16(static_cast<std::int32_t>(g.Int(-120, 10)), std::move(digits));
+  };
+  Run(
+      "Multiply",
+      [&](Generator& g) {
+        const std::int64_t rows = g.Int(62, 66);
+        const int largest = g.Chance(80) ? 9 : static_cast<int>(g.Int(29, 31));
+        const Variant a = operand(g, rows, rows + (g.Chance(50) ? 0 : g.Int(1, 200)), largest);
+        const Variant b = g.Chance(20) ? operand(g, 1, g.Int(63, 66), 9)
+                                       : operand(g, g.Int(63, 66), g.Int(63, 200), largest);
+        return std::vector<Variant>{a, b, I4(0)};
+      },
+      SeriesIterations(300));
+}
+
+// Long array products held to the rows added one by one (the model is too slow for them), which
+// the model holds to at the sizes above.
+TEST_F(DifferentialTest, LongArrayProductsAgreeWithTheRows) {
+  std::mt19937_64 random(20261207);
+  // n digits, each zero with the given chance in percent, in runs of up to `run` zeros.
+  auto digits = [&](std::size_t n, int zeros, std::size_t run, int sign) {
+    std::vector<std::int16_t> d;
+    while (d.size() < n) {
+      if (static_cast<int>(random() % 100) < zeros) {
+        d.resize(std::min(n, d.size() + 1 + random() % run), 0);
+      } else {
+        d.push_back(static_cast<std::int16_t>(sign * static_cast<int>(1 + random() % 9)));
+      }
+    }
+    d.back() = static_cast<std::int16_t>(sign * 7);
+    return d;
+  };
+  struct Case {
+    HugeNumber a, b;
+  };
+  const Case cases[] = {
+      {HugeNumber(0, digits(20000, 10, 1, 1)), HugeNumber(-3, digits(20000, 10, 1, 1))},
+      // Few long runs of non-zero digits spread over 200,000 places: many groups.
+      {HugeNumber(-5, digits(200000, 40, 2000, 1)), HugeNumber(0, digits(200000, 10, 1, -1))},
+      {HugeNumber(0, digits(100000, 10, 1, -1)), HugeNumber(-70, digits(71, 100, 1, 1))},
+      {HugeNumber(2, digits(10000, 30, 40, -1)), HugeNumber(-9, digits(50000, 30, 3, -1))},
+      {HugeNumber(0, std::vector<std::int16_t>(10000, 9)),
+       HugeNumber(0, std::vector<std::int16_t>(12000, 9))},
+  };
+  for (const Case& c : cases) {
+    EXPECT_TRUE(ProductFromValue(c.a, c.b, true).has_value()) << c.a.size();
+    EXPECT_EQ(ProductOf(c.a, c.b), AddRowsOneByOne(c.a, c.b, true)) << c.a.size();
+    // The series code adds every row, zero or not: only where a spans few enough places.
+    if (c.a.size() * c.b.size() <= 500'000'000) {
+      EXPECT_EQ(MultiplyDigits(c.a, c.b), AddRowsOneByOne(c.a, c.b, false)) << c.a.size();
+    }
+  }
 }
 
 }  // namespace
