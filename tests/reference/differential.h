@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <limits>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 #include <string_view>
@@ -958,8 +959,14 @@ inline std::vector<Variant> AddDigitsArgs(Generator& g) {
     if (!Wide(lo, std::max(a.array().upper_bound(), b.array().upper_bound()))) return {a, b};
   }
 }
-inline std::vector<Variant> PrimitiveArrays(Generator& g) {
-  return {g.PrimitiveArray(), g.PrimitiveArray()};
+inline std::vector<Variant> MultiplyDigitsArgs(Generator& g) {
+  for (;;) {
+    Variant a = g.PrimitiveArray(), b = g.PrimitiveArray();
+    // The total spans place 0 and the rows' places.
+    const std::int64_t lo = std::int64_t{a.array().lower_bound} + b.array().lower_bound - 1;
+    const std::int64_t hi = a.array().upper_bound() + b.array().upper_bound() + 1;
+    if (!Wide(std::min<std::int64_t>(lo, 0), std::max<std::int64_t>(hi, 0))) return {a, b};
+  }
 }
 inline std::vector<Variant> PrimitiveArray(Generator& g) { return {g.PrimitiveArray()}; }
 inline std::vector<Variant> DivisionArrays(Generator& g) {
@@ -1033,6 +1040,11 @@ struct RandomCalls {
   const char* label = nullptr;  // the name of its test, when not the function's
 };
 
+// Names a row in the test's name.
+inline void PrintTo(const RandomCalls& calls, std::ostream* out) {
+  *out << (calls.label ? calls.label : calls.function);
+}
+
 inline const RandomCalls kRandomCalls[] = {
     {"IsNumericEx", AnyValueArg},
     {"GetType", AnyValueArg},
@@ -1060,7 +1072,7 @@ inline const RandomCalls kRandomCalls[] = {
     {"ConvertToScientific", DisplayArgs},
     {"InternalDivide", DivisionArrays},
     {"AddDigits", AddDigitsArgs},
-    {"MultiplyDigits", PrimitiveArrays},
+    {"MultiplyDigits", MultiplyDigitsArgs},
     {"MultiplyDigits", LongOperands, 300, "MultiplyDigitsOfLongOperands"},
     {"IncrementDigits", PrimitiveArray},
     {"Pi", PlacesArgs, 300},
