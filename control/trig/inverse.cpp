@@ -11,6 +11,7 @@
 #include "control/number/errors.h"
 #include "control/series/constants.h"
 #include "control/series/frame.h"
+#include "control/series/running_power.h"
 #include "control/series/settle.h"
 #include "control/trig/trig.h"
 
@@ -34,24 +35,21 @@ HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int3
   const double last_denominator =
       (series_length + 1.0) * std::log10(2.0) + Log10Factorial(series_length + 1.0);
   CheckReach(last_denominator);
-  HugeNumber power = ProductOf(x, ProductOf(x, x)), sum = x;
+  RunningPower power(ProductOf(x, ProductOf(x, x)), x, precision, series_length);
+  HugeNumber sum = x;
   WholeFactor numerator(1), denominator(2);
   unsigned long a = 1, m = 3, e = 2;
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
     ReportProgress(pass, series_length);
-    const HugeNumber normal_power = Normalized(power);
-    const mpz_class dividend = SignedValueOf(normal_power) * numerator.value();
-    const HugeNumber term =
-        InternalDivideScaled(dividend, normal_power.low(), m * denominator.value(), precision);
+    const HugeNumber term = InternalDivideScaled(
+        power.value() * numerator.value(), power.exponent(), m * denominator.value(), precision);
     sum = AddDigits(sum, term);
     // Each pass multiplies the power by x^2 < 1 and cuts it toward zero, the numerator by
     // a + 2 and the divisor by more, so the terms only shrink: from one that rounds to zero
     // on, every one does. With |x| < 1 the power stays within places -P..0 after its cuts.
-    if (IsZeroDigits(term) && HoldsZeroTerms(sum, precision, IsZeroDigits(power))) {
-      const std::int64_t low =
-          std::min<std::int64_t>(power.low(), -std::int64_t{AbsolutePlaces(precision)});
-      const Reach reach =
-          Worse(FactorReach(last_denominator), ProductsReach(low, power.high(), x, 2));
+    if (IsZeroDigits(term) && HoldsZeroTerms(sum, precision, power.IsZero())) {
+      const Reach reach = Worse(FactorReach(last_denominator),
+                                ProductsReach(power.LowestReach(), power.HighBound(), x, 2));
       if (auto rest = SkipPasses(reach, sum, series_length - pass - 1, AddZero)) return *rest;
     }
     e += 2;
@@ -59,7 +57,7 @@ HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int3
     m += 2;
     a += 2;
     numerator.MultiplyBy(a);
-    power = CutBelow(MultiplyDigits(MultiplyDigits(power, x), x), precision);
+    power.Step();
   }
   return sum;
 }
@@ -76,22 +74,26 @@ Variant ArcTangent(const Variant& value, std::int32_t series_length, std::int32_
   CheckSeriesLength(series_length);
   const HugeNumber x = InsideUnitRange(value, kArcTangentDomain);
   // The counter reaches the quotients only through its value.
-  HugeNumber power = ProductOf(x, ProductOf(x, x)), sum = x;
+  RunningPower power(ProductOf(x, ProductOf(x, x)), x, precision, 2 * std::int64_t{series_length});
+  HugeNumber sum = x;
   std::uint64_t m = 3;
   auto advance = [&] {
     m += 2;
-    power = CutBelow(MultiplyDigits(MultiplyDigits(power, x), x), precision);
+    power.Step();
     sum = CutBelow(sum, precision);
+  };
+  const auto quotient = [&] {
+    return InternalDivideScaled(power.value(), power.exponent(), mpz_class(m), precision);
   };
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
     ReportProgress(pass, series_length);
     // Once the power is cut to nothing it stays so, and a pass that leaves the sum as it was
     // leaves it so for good: the remaining passes change nothing.
-    const bool settling = IsZeroDigits(power);
+    const bool settling = power.IsZero();
     const HugeNumber before = settling ? sum : HugeNumber();
-    sum = AddDigits(sum, NegateDigits(InternalDivideBySmall(power, m, precision)));
+    sum = AddDigits(sum, NegateDigits(quotient()));
     advance();
-    sum = AddDigits(sum, InternalDivideBySmall(power, m, precision));
+    sum = AddDigits(sum, quotient());
     advance();
     if (settling && sum == before) break;
   }

@@ -29,10 +29,12 @@
 #include <vector>
 
 #include "control/arithmetic/arithmetic.h"
+#include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/number/number.h"
 #include "control/object/numeron.h"
+#include "control/series/running_power.h"
 #include "platform/dispatch.h"
 #include "platform/error.h"
 #include "platform/number_text.h"
@@ -1446,6 +1448,60 @@ TEST_F(DifferentialTest, SeriesAtLongerPrecisions) {
       {"Calculate_e", {I4(60), I4(350), I4(1)}},
   };
   for (const Row& row : rows) Agree(row, "longer precision");
+}
+
+// The running power of the sine, cosine, arcsine and arctangent series, kept as a value where
+// every cut provably falls among the digits the value fixes, against the digit arrays carried
+// step by step: around the Precision where the value is first trusted, and at long Precisions
+// the reference model is too slow for. Arguments of both signs, short and long, below and above
+// 1, and a first power that is x^2 (cosine).
+TEST_F(DifferentialTest, RunningPowersAgreeWithTheirDigits) {
+  // Each case is checked around its threshold with `steps` steps, then at a long Precision
+  // where the power is cut in most of its steps.
+  struct Case {
+    std::string x;
+    bool square;
+    std::int64_t steps;
+    std::int32_t long_precision;
+    std::int64_t long_steps;
+  };
+  std::string long_x = "-0.";
+  for (int i = 0; i < 25; ++i) long_x += "9876543210";
+  const Case kCases[] = {{"0.5", false, 6, 2000, 2000},   {"-0.5", true, 9, 1500, 1800},
+                         {"0.75", true, 12, 900, 1200},   {"-2.5", false, 7, 2000, 1200},
+                         {"1.5", false, 5, 1000, 1100},   {"0.123456789", false, 6, 3000, 700},
+                         {"-0.0625", true, 8, 1200, 400}, {"0.9", false, 40, 600, 700},
+                         {long_x, false, 5, 12'000, 60}};
+  const auto run = [](const HugeNumber& x, const HugeNumber& first, std::int32_t precision,
+                      std::int64_t steps) {
+    RunningPower fast(first, x, precision, steps);
+    RunningPower digits(first, x, precision, steps, RunningPower::Path::kDigits);
+    for (std::int64_t step = 0; step <= steps; ++step) {
+      const auto value = [](const RunningPower& p) {
+        return NormalFromScaled(abs(p.value()), p.value() < 0, p.exponent());
+      };
+      if (value(fast) != value(digits) || fast.LowestReach() != digits.LowestReach() ||
+          fast.HighBound() < digits.HighBound()) {
+        ADD_FAILURE() << "step " << step << ", precision " << precision;
+        break;
+      }
+      if (step < steps) {
+        fast.Step();
+        digits.Step();
+      }
+    }
+    return !fast.CarriesDigits();
+  };
+  for (const Case& c : kCases) {
+    const HugeNumber x = ToNormalHugeNumber(Text(c.x));
+    const HugeNumber first = c.square ? ProductOf(x, x) : ProductOf(ProductOf(x, x), x);
+    std::int32_t precision = 1;
+    while (RunningPower(first, x, precision, c.steps).CarriesDigits()) ++precision;
+    for (std::int32_t p : {precision - 1, precision, precision + 1, -(precision + 7)}) {
+      EXPECT_EQ(run(x, first, p, c.steps), std::abs(p) >= precision) << c.x << " at " << p;
+    }
+    EXPECT_TRUE(run(x, first, c.long_precision, c.long_steps)) << c.x;
+  }
 }
 
 }  // namespace
