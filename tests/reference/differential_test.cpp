@@ -1504,5 +1504,22 @@ TEST_F(DifferentialTest, RunningPowersAgreeWithTheirDigits) {
   }
 }
 
+// The adder works its raw sums in 16-bit lanes while every digit lies within +-16383, in 32-bit
+// lanes otherwise: digits at both sides of that bound, at the ends of 16 bits, in long arrays.
+TEST_F(DifferentialTest, AddDigitsAcrossTheLaneWidths) {
+  const std::vector<std::int16_t> kEdges[] = {
+      {16383, 16383, -16383, 7}, {16384, 16383, -16384}, {32767, -32768, 9, 32767}, {-1, 10, -10}};
+  for (const auto& edge : kEdges) {
+    for (const std::size_t length : {std::size_t{0}, std::size_t{10'000}}) {
+      std::vector<std::int16_t> digits(length, 9);
+      digits.insert(digits.end(), edge.begin(), edge.end());
+      // The edge added to itself (sums up to twice 16 bits) and to the array's own end.
+      const auto at = static_cast<std::int32_t>(length) - 3;
+      Agree({"AddDigits", {Digits16(-3, digits), Digits16(at, edge)}}, "lane widths");
+      Agree({"AddDigits", {Digits16(at - 1, edge), Digits16(-3, digits)}}, "lane widths");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace numeron
