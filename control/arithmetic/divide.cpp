@@ -73,19 +73,15 @@ engine::Decimal TruncatedQuotient(std::int64_t dividend_top, std::int64_t diviso
   return {negative, scaled_quotient(digits, low), low};
 }
 
-HugeNumber Rounded(const engine::Decimal& quotient, std::int64_t places) {
-  return RoundDigits(engine::NormalOf(quotient), places);
-}
-
-// The text of Rounded(quotient, places), from the value alone (rounding half away from zero at
-// the guard digit) wherever no place limit can be reached on the way; otherwise through the
+// The text of RoundedQuotient(quotient, places), from the value alone (rounding half away from zero
+// at the guard digit) wherever no place limit can be reached on the way; otherwise through the
 // array, which raises what it raises.
 std::string RoundedText(const engine::Decimal& quotient, std::int64_t places) {
   const std::int64_t guard = -places - 1;
   const std::int64_t top = quotient.exponent + engine::DigitCount(quotient.coefficient) - 1;
   const std::int64_t span =
       std::max<std::int64_t>(top, 0) + 2 + std::max(-guard, -quotient.exponent) + 1;
-  if (span >= kMaxPlaces) return HugeNumberToText(Rounded(quotient, places));
+  if (span >= kMaxPlaces) return HugeNumberToText(RoundedQuotient(quotient, places));
   if (quotient.exponent > guard) return engine::TextOf(quotient);
   engine::Limbs kept = engine::ShiftedDown(quotient.coefficient, guard - quotient.exponent);
   if (engine::DivideInPlace(kept, 10) >= 5) engine::Increment(kept);
@@ -157,6 +153,10 @@ std::optional<std::string> RemainderText(const Variant& x, const Variant& y) {
 
 }  // namespace
 
+HugeNumber RoundedQuotient(const engine::Decimal& quotient, std::int64_t places) {
+  return RoundDigits(engine::NormalOf(quotient), places);
+}
+
 std::int32_t AbsolutePlaces(std::int32_t precision) {
   if (precision == std::numeric_limits<std::int32_t>::min()) {
     return std::numeric_limits<std::int32_t>::max();
@@ -193,7 +193,7 @@ Variant Divide(const Variant& x, const Variant& y, std::int32_t precision,
   const std::int64_t places = AbsolutePlaces(precision);
   const engine::Decimal quotient = QuotientOfNormal(a, b, places);
   if (return_type == Huge_Number || return_type == double_value) {
-    return ResultRuleA(Rounded(quotient, places), return_type);
+    return ResultRuleA(RoundedQuotient(quotient, places), return_type);
   }
   return Variant(RoundedText(quotient, places));
 }
@@ -202,7 +202,7 @@ HugeNumber InternalDivide(const HugeNumber& x, const HugeNumber& y, std::int32_t
   if (IsZeroDigits(x)) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
   if (IsZeroDigits(y)) Raise(kInternalDivideByZero);
   const std::int64_t places = AbsolutePlaces(precision);
-  return Rounded(QuotientOfNormal(Normalized(x), Normalized(y), places), places);
+  return RoundedQuotient(QuotientOfNormal(Normalized(x), Normalized(y), places), places);
 }
 
 HugeNumber InternalDivideByWhole(const HugeNumber& x, const mpz_class& divisor,
@@ -218,13 +218,14 @@ HugeNumber InternalDivideScaled(const mpz_class& dividend, std::int64_t low,
   if (dividend == 0) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
   const mpz_class magnitude = abs(dividend);
   const std::int64_t places = AbsolutePlaces(precision);
-  return Rounded(TruncatedQuotient(
-                     low + TopDigit(magnitude), TopDigit(divisor), dividend < 0, places,
-                     [&](std::int64_t, std::int64_t quotient_low) {
-                       const mpz_class q = ScaledQuotient(magnitude, low, divisor, 0, quotient_low);
-                       return engine::LimbsOfDigits(q.get_str());
-                     }),
-                 places);
+  return RoundedQuotient(
+      TruncatedQuotient(low + TopDigit(magnitude), TopDigit(divisor), dividend < 0, places,
+                        [&](std::int64_t, std::int64_t quotient_low) {
+                          const mpz_class q =
+                              ScaledQuotient(magnitude, low, divisor, 0, quotient_low);
+                          return engine::LimbsOfDigits(q.get_str());
+                        }),
+      places);
 }
 
 Variant Modulus(const Variant& x, const Variant& y, std::int32_t return_type) {
