@@ -10,6 +10,7 @@
 #include "control/number/digit_arithmetic.h"
 #include "control/number/errors.h"
 #include "control/series/frame.h"
+#include "control/series/quotient_bounds.h"
 #include "control/series/series.h"
 #include "control/series/settle.h"
 
@@ -119,9 +120,18 @@ Variant eToExponent(const Variant& exponent, std::int32_t series_length, std::in
   const double x_log = Log10Above(x);
   HugeNumber sum = Small(1), power = x;
   WholeFactor factorial(1);
+  // The power is exact, so each quotient is the last one times |x| / (pass + 1).
+  QuotientBounds quotients(precision);
+  const std::optional<QuotientBounds::Fraction> step = QuotientBounds::ShortPower(x, 1);
+  const auto dividend = [&] {
+    const HugeNumber normal = Normalized(power);
+    return std::pair(IsNegative(normal) ? mpz_class(-MagnitudeOf(normal)) : MagnitudeOf(normal),
+                     std::int64_t{normal.low()});
+  };
   for (std::int32_t pass = 1; pass <= series_length; ++pass) {
     ReportProgress(pass - 1, series_length);
-    const HugeNumber term = InternalDivideByWhole(power, factorial.value(), precision);
+    const HugeNumber term =
+        quotients.Term(IsNegative(x) && pass % 2 == 1, dividend, factorial.value());
     sum = AddDigits(sum, term);
     // The next term is this one times x / (pass + 1), the power being exact: from a term that
     // rounds to zero with |x| <= pass + 1 on, every term does. The powers still to be made are
@@ -139,6 +149,11 @@ Variant eToExponent(const Variant& exponent, std::int32_t series_length, std::in
     }
     factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);
     power = MultiplyDigits(x, power);
+    if (step) {
+      quotients.Scale(step->numerator, step->denominator * (static_cast<unsigned>(pass) + 1), 0);
+    } else {
+      quotients.Forget();
+    }
   }
   return ResultRuleB(std::move(sum), return_type);
 }

@@ -11,6 +11,7 @@
 #include "control/number/errors.h"
 #include "control/series/constants.h"
 #include "control/series/frame.h"
+#include "control/series/quotient_bounds.h"
 #include "control/series/running_power.h"
 #include "control/series/settle.h"
 #include "control/trig/trig.h"
@@ -39,10 +40,18 @@ HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int3
   HugeNumber sum = x;
   WholeFactor numerator(1), denominator(2);
   unsigned long a = 1, m = 3, e = 2;
+  // A pass makes the quotient the last one times x^2 a m / (e (m + 2)) with a, e and m stepped,
+  // less what the cut of the power loses: under 10^-P numerator / (m denominator), the ratio
+  // of the two running products held as a double with room for its rounding.
+  QuotientBounds quotients(precision);
+  const std::optional<QuotientBounds::Fraction> x2 = QuotientBounds::ShortPower(x, 2);
+  double ratio = 0.5;
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
     ReportProgress(pass, series_length);
-    const HugeNumber term = InternalDivideScaled(
-        power.value() * numerator.value(), power.exponent(), m * denominator.value(), precision);
+    const HugeNumber term = quotients.Term(
+        power.value() < 0,
+        [&] { return std::pair(mpz_class(power.value() * numerator.value()), power.exponent()); },
+        m * denominator.value());
     sum = AddDigits(sum, term);
     // Each pass multiplies the power by x^2 < 1 and cuts it toward zero, the numerator by
     // a + 2 and the divisor by more, so the terms only shrink: from one that rounds to zero
@@ -58,6 +67,13 @@ HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int3
     a += 2;
     numerator.MultiplyBy(a);
     power.Step();
+    ratio *= static_cast<double>(a) / static_cast<double>(e) * (1 + 1e-12);
+    if (x2 && !power.CarriesDigits()) {
+      const double lost = std::max(1.0, 1e17 * ratio / static_cast<double>(m) * (1 + 1e-9));
+      quotients.Scale(x2->numerator * a * (m - 2), x2->denominator * e * m, lost);
+    } else {
+      quotients.Forget();
+    }
   }
   return sum;
 }

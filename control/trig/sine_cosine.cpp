@@ -8,6 +8,7 @@
 #include "control/number/call_context.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/series/frame.h"
+#include "control/series/quotient_bounds.h"
 #include "control/series/running_power.h"
 #include "control/series/settle.h"
 #include "control/trig/trig.h"
@@ -31,14 +32,28 @@ HugeNumber AlternatingSeries(const HugeNumber& x, HugeNumber first_power, HugeNu
   unsigned long n = first_counter;
   WholeFactor factorial(first_factorial);
   RunningPower power(std::move(first_power), x, precision, 2 * std::int64_t{series_length});
+  // A step makes the quotient the last one times x^2 / ((n + 1)(n + 2)), less what the cut of
+  // the power loses: under 10^-P / k!, which is 10^17 / k! units of the bounds.
+  QuotientBounds quotients(precision);
+  const std::optional<QuotientBounds::Fraction> x2 = QuotientBounds::ShortPower(x, 2);
+  double log10_factorial = std::log10(static_cast<double>(first_factorial));
   auto advance = [&] {
     factorial.MultiplyBy(++n);
     factorial.MultiplyBy(++n);
     power.Step();
     sum = cut(sum);
+    log10_factorial += std::log10((n - 1.0) * n);
+    if (x2 && !power.CarriesDigits()) {
+      const double lost = std::max(1.0, std::pow(10.0, 17 - log10_factorial + 1e-6));
+      quotients.Scale(x2->numerator, x2->denominator * (n - 1) * n, lost);
+    } else {
+      quotients.Forget();
+    }
   };
   const auto quotient = [&] {
-    return InternalDivideScaled(power.value(), power.exponent(), factorial.value(), precision);
+    return quotients.Term(
+        power.value() < 0, [&] { return std::pair(power.value(), power.exponent()); },
+        factorial.value());
   };
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
     ReportProgress(pass, series_length);

@@ -34,6 +34,7 @@
 #include "control/number/digit_arithmetic.h"
 #include "control/number/number.h"
 #include "control/object/numeron.h"
+#include "control/series/quotient_bounds.h"
 #include "control/series/running_power.h"
 #include "platform/dispatch.h"
 #include "platform/error.h"
@@ -1517,6 +1518,52 @@ TEST_F(DifferentialTest, AddDigitsAcrossTheLaneWidths) {
       const auto at = static_cast<std::int32_t>(length) - 3;
       Agree({"AddDigits", {Digits16(-3, digits), Digits16(at, edge)}}, "lane widths");
       Agree({"AddDigits", {Digits16(at - 1, edge), Digits16(-3, digits)}}, "lane widths");
+    }
+  }
+}
+
+// The quotients the series take from bounds carried from pass to pass, against the exact
+// division of the same values, pass by pass: the exponential's exact powers over k!, and the
+// sine's powers cut at place -Precision (the bounds lowered by what a cut loses), at Precisions
+// from 1 to beyond what the reference model reaches.
+TEST_F(DifferentialTest, QuotientBoundsGiveTheExactQuotients) {
+  struct Case {
+    const char* x;
+    std::int32_t precision;
+    int passes;
+  };
+  const Case kCases[] = {{"2", 1, 12},        {"-0.5", 7, 30},    {"0.75", 40, 60},
+                         {"-3.25", 60, 80},   {"0.5", 3000, 700}, {"2", 10'000, 1200},
+                         {"1.5", 12'000, 400}};
+  for (const Case& c : kCases) {
+    const HugeNumber x = ToNormalHugeNumber(Text(c.x));
+    const auto x1 = QuotientBounds::ShortPower(x, 1), x2 = QuotientBounds::ShortPower(x, 2);
+    mpz_class power = MagnitudeOf(x), factorial = 1;
+    if (IsNegative(x)) power = -power;
+    QuotientBounds exponential(c.precision), sine(c.precision);
+    RunningPower cut(ProductOf(ProductOf(x, x), x), x, c.precision, c.passes);
+    mpz_class sine_factorial = 6;
+    double log10_factorial = std::log10(6.0);
+    for (int k = 1; k <= c.passes; ++k) {
+      const std::int64_t exponent = std::int64_t{x.low()} * k;
+      const HugeNumber expected = InternalDivideScaled(power, exponent, factorial, c.precision);
+      const HugeNumber got = exponential.Term(
+          power < 0, [&] { return std::pair(power, exponent); }, factorial);
+      ASSERT_EQ(got, expected) << c.x << " exponential pass " << k << " at " << c.precision;
+      const HugeNumber sine_expected =
+          InternalDivideScaled(cut.value(), cut.exponent(), sine_factorial, c.precision);
+      const HugeNumber sine_got = sine.Term(
+          cut.value() < 0, [&] { return std::pair(cut.value(), cut.exponent()); }, sine_factorial);
+      ASSERT_EQ(sine_got, sine_expected) << c.x << " sine pass " << k << " at " << c.precision;
+      power *= MagnitudeOf(x) * (IsNegative(x) ? -1 : 1);
+      factorial *= k + 1;
+      exponential.Scale(x1->numerator, x1->denominator * (k + 1u), 0);
+      const unsigned long n = 2 * k + 1;
+      cut.Step();
+      sine_factorial *= (n + 1) * (n + 2);
+      log10_factorial += std::log10((n + 1.0) * (n + 2.0));
+      sine.Scale(x2->numerator, x2->denominator * (n + 1) * (n + 2),
+                 std::max(1.0, std::pow(10.0, 17 - log10_factorial + 1e-6)));
     }
   }
 }
