@@ -154,7 +154,35 @@ std::optional<std::string> RemainderText(const Variant& x, const Variant& y) {
 }  // namespace
 
 HugeNumber RoundedQuotient(const engine::Decimal& quotient, std::int64_t places) {
-  return RoundDigits(engine::NormalOf(quotient), places);
+  const engine::Limbs& q = quotient.coefficient;
+  if (quotient.exponent != -places - 1 || q.empty() || q[0] % 10 == 0) {
+    return RoundDigits(engine::NormalOf(quotient), places);
+  }
+  // The usual case, a quotient whose lowest digit is a non-zero guard digit: its normal form
+  // reaches down to the guard place, so the rounding keeps places -places up to the top (or 0)
+  // and moves the digit at -places one away from zero when the guard is 5 or more. Written
+  // straight from the limbs, four digits at a time.
+  const std::int64_t top = quotient.exponent + engine::DigitCount(q) - 1;
+  HugeNumber rounded = HugeNumber::Zeros(-places, std::max<std::int64_t>(top, 0));
+  std::vector<std::int16_t> digits(q.size() * engine::kLimbDigits);  // the guard digit first
+  for (std::size_t i = 0; i < q.size(); ++i) {
+    const std::uint64_t high = q[i] / 100'000'000, low = q[i] % 100'000'000;
+    const std::uint32_t groups[4] = {
+        static_cast<std::uint32_t>(low % 10'000), static_cast<std::uint32_t>(low / 10'000),
+        static_cast<std::uint32_t>(high % 10'000), static_cast<std::uint32_t>(high / 10'000)};
+    std::int16_t* out = digits.data() + i * engine::kLimbDigits;
+    for (int g = 0; g < 4; ++g) {
+      std::uint32_t group = groups[g];
+      for (int k = 0; k < 4; ++k, group /= 10)
+        out[4 * g + k] = static_cast<std::int16_t>(group % 10);
+    }
+  }
+  const int sign = quotient.negative ? -1 : 1;
+  std::int16_t* kept = rounded.digits().data();  // place -places first
+  const auto count = static_cast<std::size_t>(top + places + 1);
+  for (std::size_t i = 0; i < count; ++i) kept[i] = static_cast<std::int16_t>(sign * digits[i + 1]);
+  if (digits[0] >= 5) kept[0] = static_cast<std::int16_t>(kept[0] + sign);
+  return rounded;
 }
 
 std::int32_t AbsolutePlaces(std::int32_t precision) {

@@ -93,13 +93,25 @@ Variant ArcTangent(const Variant& value, std::int32_t series_length, std::int32_
   RunningPower power(ProductOf(x, ProductOf(x, x)), x, precision, 2 * std::int64_t{series_length});
   HugeNumber sum = x;
   std::uint64_t m = 3;
+  // A step makes the quotient the last one times x^2 (m - 2) / m, less what the cut of the
+  // power loses: under 10^-P / m, which is 10^17 / m units of the bounds.
+  QuotientBounds quotients(precision);
+  const std::optional<QuotientBounds::Fraction> x2 = QuotientBounds::ShortPower(x, 2);
   auto advance = [&] {
     m += 2;
     power.Step();
     sum = CutBelow(sum, precision);
+    if (x2 && !power.CarriesDigits()) {
+      const double lost = std::max(1.0, 1e17 / static_cast<double>(m) * (1 + 1e-9));
+      quotients.Scale(x2->numerator * (m - 2), x2->denominator * m, lost);
+    } else {
+      quotients.Forget();
+    }
   };
   const auto quotient = [&] {
-    return InternalDivideScaled(power.value(), power.exponent(), mpz_class(m), precision);
+    return quotients.Term(
+        power.value() < 0, [&] { return std::pair(power.value(), power.exponent()); },
+        mpz_class(m));
   };
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
     ReportProgress(pass, series_length);
