@@ -6,7 +6,9 @@
 // magnitude of x / y truncated at the guard place, so one big-integer division gives the same
 // digits; the quotient then goes through the same rounding.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "control/arithmetic/arithmetic.h"
@@ -153,6 +155,18 @@ std::optional<std::string> RemainderText(const Variant& x, const Variant& y) {
 
 }  // namespace
 
+// The four digits of every number below 10,000, lowest first, as four 16-bit digits.
+const std::array<std::array<std::int16_t, 4>, 10'000>& FourDigits() {
+  static const auto table = [] {
+    std::array<std::array<std::int16_t, 4>, 10'000> digits{};
+    for (int n = 0; n < 10'000; ++n) {
+      for (int k = 0, v = n; k < 4; ++k, v /= 10) digits[n][k] = static_cast<std::int16_t>(v % 10);
+    }
+    return digits;
+  }();
+  return table;
+}
+
 HugeNumber RoundedQuotient(const engine::Decimal& quotient, std::int64_t places) {
   const engine::Limbs& q = quotient.coefficient;
   if (quotient.exponent != -places - 1 || q.empty() || q[0] % 10 == 0) {
@@ -163,26 +177,25 @@ HugeNumber RoundedQuotient(const engine::Decimal& quotient, std::int64_t places)
   // and moves the digit at -places one away from zero when the guard is 5 or more. Written
   // straight from the limbs, four digits at a time.
   const std::int64_t top = quotient.exponent + engine::DigitCount(q) - 1;
-  HugeNumber rounded = HugeNumber::Zeros(-places, std::max<std::int64_t>(top, 0));
+  CheckPlaces(-places, std::max<std::int64_t>(top, 0));
+  const auto& four = FourDigits();
   std::vector<std::int16_t> digits(q.size() * engine::kLimbDigits);  // the guard digit first
   for (std::size_t i = 0; i < q.size(); ++i) {
     const std::uint64_t high = q[i] / 100'000'000, low = q[i] % 100'000'000;
-    const std::uint32_t groups[4] = {
-        static_cast<std::uint32_t>(low % 10'000), static_cast<std::uint32_t>(low / 10'000),
-        static_cast<std::uint32_t>(high % 10'000), static_cast<std::uint32_t>(high / 10'000)};
     std::int16_t* out = digits.data() + i * engine::kLimbDigits;
-    for (int g = 0; g < 4; ++g) {
-      std::uint32_t group = groups[g];
-      for (int k = 0; k < 4; ++k, group /= 10)
-        out[4 * g + k] = static_cast<std::int16_t>(group % 10);
-    }
+    std::memcpy(out, four[low % 10'000].data(), 8);
+    std::memcpy(out + 4, four[low / 10'000].data(), 8);
+    std::memcpy(out + 8, four[high % 10'000].data(), 8);
+    std::memcpy(out + 12, four[high / 10'000].data(), 8);
   }
-  const int sign = quotient.negative ? -1 : 1;
-  std::int16_t* kept = rounded.digits().data();  // place -places first
-  const auto count = static_cast<std::size_t>(top + places + 1);
-  for (std::size_t i = 0; i < count; ++i) kept[i] = static_cast<std::int16_t>(sign * digits[i + 1]);
-  if (digits[0] >= 5) kept[0] = static_cast<std::int16_t>(kept[0] + sign);
-  return rounded;
+  const std::int16_t guard = digits[0];
+  digits.erase(digits.begin());
+  digits.resize(static_cast<std::size_t>(std::max<std::int64_t>(top, 0) + places + 1), 0);
+  if (quotient.negative) {
+    for (std::int16_t& d : digits) d = static_cast<std::int16_t>(-d);
+  }
+  if (guard >= 5) digits[0] = static_cast<std::int16_t>(digits[0] + (quotient.negative ? -1 : 1));
+  return HugeNumber(static_cast<std::int32_t>(-places), std::move(digits));
 }
 
 std::int32_t AbsolutePlaces(std::int32_t precision) {
