@@ -179,7 +179,8 @@ HugeNumber RoundedQuotient(const engine::Decimal& quotient, std::int64_t places)
   const std::int64_t top = quotient.exponent + engine::DigitCount(q) - 1;
   CheckPlaces(-places, std::max<std::int64_t>(top, 0));
   const auto& four = FourDigits();
-  std::vector<std::int16_t> digits(q.size() * engine::kLimbDigits);  // the guard digit first
+  const auto count = static_cast<std::size_t>(std::max<std::int64_t>(top, 0) + places + 1);
+  std::vector<std::int16_t> digits(std::max(q.size() * engine::kLimbDigits, count + 1));
   for (std::size_t i = 0; i < q.size(); ++i) {
     const std::uint64_t high = q[i] / 100'000'000, low = q[i] % 100'000'000;
     std::int16_t* out = digits.data() + i * engine::kLimbDigits;
@@ -188,9 +189,9 @@ HugeNumber RoundedQuotient(const engine::Decimal& quotient, std::int64_t places)
     std::memcpy(out + 8, four[high % 10'000].data(), 8);
     std::memcpy(out + 12, four[high / 10'000].data(), 8);
   }
-  const std::int16_t guard = digits[0];
+  const std::int16_t guard = digits[0];  // the places from the top limb's top to 0 stay 0
   digits.erase(digits.begin());
-  digits.resize(static_cast<std::size_t>(std::max<std::int64_t>(top, 0) + places + 1), 0);
+  digits.resize(count);
   if (quotient.negative) {
     for (std::int16_t& d : digits) d = static_cast<std::int16_t>(-d);
   }

@@ -108,10 +108,14 @@ Variant ArcTangent(const Variant& value, std::int32_t series_length, std::int32_
       quotients.Forget();
     }
   };
-  const auto quotient = [&] {
-    return quotients.Term(
-        power.value() < 0, [&] { return std::pair(power.value(), power.exponent()); },
-        mpz_class(m));
+  // The quotient, negated when asked (as NegateDigits would leave it).
+  const auto quotient = [&](bool negated) {
+    return quotients.Term((power.value() < 0) != negated,
+                          [&] {
+                            return std::pair(negated ? mpz_class(-power.value()) : power.value(),
+                                             power.exponent());
+                          },
+                          mpz_class(m));
   };
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
     ReportProgress(pass, series_length);
@@ -119,9 +123,9 @@ Variant ArcTangent(const Variant& value, std::int32_t series_length, std::int32_
     // leaves it so for good: the remaining passes change nothing.
     const bool settling = power.IsZero();
     const HugeNumber before = settling ? sum : HugeNumber();
-    sum = AddDigits(sum, NegateDigits(quotient()));
+    sum = AddDigits(sum, quotient(true));
     advance();
-    sum = AddDigits(sum, quotient());
+    sum = AddDigits(sum, quotient(false));
     advance();
     if (settling && sum == before) break;
   }

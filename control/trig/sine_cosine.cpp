@@ -50,16 +50,20 @@ HugeNumber AlternatingSeries(const HugeNumber& x, HugeNumber first_power, HugeNu
       quotients.Forget();
     }
   };
-  const auto quotient = [&] {
-    return quotients.Term(
-        power.value() < 0, [&] { return std::pair(power.value(), power.exponent()); },
-        factorial.value());
+  // The quotient, negated when asked (as NegateDigits would leave it).
+  const auto quotient = [&](bool negated) {
+    return quotients.Term((power.value() < 0) != negated,
+                          [&] {
+                            return std::pair(negated ? mpz_class(-power.value()) : power.value(),
+                                             power.exponent());
+                          },
+                          factorial.value());
   };
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
     ReportProgress(pass, series_length);
-    sum = AddDigits(sum, NegateDigits(quotient()));
+    sum = AddDigits(sum, quotient(true));
     advance();
-    const HugeNumber term = quotient();
+    const HugeNumber term = quotient(false);
     sum = AddDigits(sum, term);
     // The next power is this one times x^2, cut toward zero, and the next factorial this one
     // times (n + 1) (n + 2): from a term that rounds to zero with x^2 <= (n + 1) (n + 2) on,
