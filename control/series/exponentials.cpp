@@ -150,7 +150,7 @@ Variant eToExponent(const Variant& exponent, std::int32_t series_length, std::in
     factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);
     power = MultiplyDigits(x, power);
     if (step) {
-      quotients.Scale(step->numerator, step->denominator * (static_cast<unsigned>(pass) + 1), 0);
+      quotients.Scale(step->numerator, step->denominator * (static_cast<unsigned>(pass) + 1), {});
     } else {
       quotients.Forget();
     }

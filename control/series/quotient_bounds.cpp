@@ -32,7 +32,7 @@ std::optional<HugeNumber> QuotientBounds::Decided(bool negative) const {
   // Both bounds truncate to the same whole number 1 or more at the guard place (the lowest limb
   // is below it). A truncated quotient of 1 or more puts its top place at or above the guard
   // place, so its lowest is the guard place: that number is the quotient exactly.
-  if (!known_ || low_.size() < 2 || static_cast<double>(low_[0]) + width_ >= 1e16) {
+  if (!known_ || low_.size() < 2 || low_[0] + static_cast<std::uint64_t>(width_) >= engine::kBase) {
     return std::nullopt;
   }
   return RoundedQuotient({negative, engine::Limbs(low_.begin() + 1, low_.end()), -places_ - 1},
@@ -41,26 +41,27 @@ std::optional<HugeNumber> QuotientBounds::Decided(bool negative) const {
 
 HugeNumber QuotientBounds::Exact(const mpz_class& value, std::int64_t exponent,
                                  const mpz_class& divisor) {
-  HugeNumber term =
-      InternalDivideScaled(value, exponent, divisor, static_cast<std::int32_t>(places_));
   known_ = false;
   const std::int64_t shift = exponent + places_ + 1 + kGuard;
   if (value == 0 || places_ + 1 + kGuard >= kMaxPlaces || shift > kMaxPlaces ||
       shift < -kMaxPlaces) {
-    return term;
+    return InternalDivideScaled(value, exponent, divisor, static_cast<std::int32_t>(places_));
   }
-  mpz_class scaled = abs(value);
+  // One division to the bounds' place gives the bounds, and the term too whenever its
+  // truncated quotient (the bounds truncated at the guard place) is 1 or more.
+  mpz_class scaled = abs(value), rest;
+  mpz_class scaled_divisor = divisor;
   if (shift >= 0) {
     scaled *= PowerOfTen(shift);
-    mpz_tdiv_q(scaled.get_mpz_t(), scaled.get_mpz_t(), divisor.get_mpz_t());
   } else {
-    mpz_tdiv_q(scaled.get_mpz_t(), scaled.get_mpz_t(),
-               mpz_class(divisor * PowerOfTen(-shift)).get_mpz_t());
+    scaled_divisor *= PowerOfTen(-shift);
   }
+  mpz_tdiv_qr(scaled.get_mpz_t(), rest.get_mpz_t(), scaled.get_mpz_t(), scaled_divisor.get_mpz_t());
   low_ = engine::LimbsOfDigits(scaled.get_str());
-  width_ = 1;
+  width_ = rest == 0 ? 0 : 1;
   known_ = true;
-  return term;
+  if (std::optional<HugeNumber> term = Decided(value < 0)) return std::move(*term);
+  return InternalDivideScaled(value, exponent, divisor, static_cast<std::int32_t>(places_));
 }
 
 std::optional<QuotientBounds::Fraction> QuotientBounds::ShortPower(const HugeNumber& normal_x,
@@ -80,30 +81,35 @@ std::optional<QuotientBounds::Fraction> QuotientBounds::ShortPower(const HugeNum
   return Fraction{numerator, denominator};
 }
 
-void QuotientBounds::Scale(engine::Wide factor, engine::Wide divisor, double lost) {
+QuotientBounds::Loss QuotientBounds::CutLoss(std::optional<double> fraction, double units) {
+  // A place of room either side for the doubles' rounding.
+  if (!fraction) return {0, units * (1 + 1e-9) + 1};
+  if (*fraction == 0) return {0, 0};
+  return {std::max(0.0, *fraction * units * (1 - 1e-9) - 1), *fraction * units * (1 + 1e-9) + 1};
+}
+
+void QuotientBounds::Scale(engine::Wide factor, engine::Wide divisor, Loss lost) {
   if (!known_) return;
-  if (factor >= engine::kBase || divisor >= engine::kBase || divisor == 0 || lost > kWidestUseful) {
+  if (factor >= engine::kBase || divisor >= engine::kBase || divisor == 0 ||
+      lost.high > kWidestUseful) {
     known_ = false;
     return;
   }
-  // floor(floor(lo * f / d) - lost) bounds the new quotient from below; the old upper bound
-  // scaled, rounded up, from above: the width grows by the two roundings and what is lost.
+  // The new quotient lies within lo * f / d - high and (lo + width) * f / d - low: the lower
+  // end rounded down, the upper up.
   MultiplyInPlace(low_, static_cast<std::uint64_t>(factor));
-  engine::DivideInPlace(low_, static_cast<std::uint64_t>(divisor));
-  const auto whole_lost = static_cast<std::uint64_t>(std::ceil(lost));
-  if (whole_lost > 0) {
-    if (low_.size() <= 1 && (low_.empty() || low_[0] <= whole_lost)) {
-      low_.clear();
-    } else {
-      engine::Limbs lost_limbs{whole_lost % engine::kBase};
-      if (whole_lost >= engine::kBase) lost_limbs.push_back(whole_lost / engine::kBase);
-      low_ = engine::CompareLimbs(low_, lost_limbs) > 0 ? engine::Difference(low_, lost_limbs)
-                                                        : engine::Limbs{};
-    }
+  const std::uint64_t rest = engine::DivideInPlace(low_, static_cast<std::uint64_t>(divisor));
+  const auto most_lost = static_cast<std::uint64_t>(std::ceil(lost.high));
+  if (most_lost > 0) {
+    const engine::Limbs lost_limbs{most_lost};  // below 10^15, one limb
+    low_ = engine::CompareLimbs(low_, lost_limbs) > 0 ? engine::Difference(low_, lost_limbs)
+                                                      : engine::Limbs{};
   }
+  // An exact quotient (width 0) stays exact while the steps divide evenly and lose nothing.
+  if (width_ == 0 && rest == 0 && lost.high == 0) return;
   width_ = std::ceil(width_ * (static_cast<double>(factor) / static_cast<double>(divisor)) *
                      (1 + 1e-12)) +
-           2 + static_cast<double>(whole_lost);
+           2 + static_cast<double>(most_lost) - std::floor(lost.low);
   if (width_ > kWidestUseful) known_ = false;
 }
 

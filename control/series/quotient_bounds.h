@@ -14,9 +14,10 @@
 namespace numeron {
 
 // Bounds lo <= |q| * 10^(P + 1 + kGuard) <= lo + width of the series' last quotient q (a
-// power's value over a whole divisor). Each pass scales them by its short factors; when both
-// bounds truncate at the guard place to the same non-zero whole number, that number is the
-// quotient InternalDivide truncates there, and no division is needed. Otherwise the term is
+// power's value over a whole divisor; width 0 while that is a whole number known exactly, as
+// for terms whose division ends within those places). Each pass scales them by its short factors;
+// when both bounds truncate at the guard place to the same non-zero whole number, that number is
+// the quotient InternalDivide truncates there, and no division is needed. Otherwise the term is
 // worked exactly and the bounds start again from it.
 //
 // Example, e^2 at Precision 2 (bounds times 10^19): the quotient 2^2 / 2! worked exactly gives
@@ -38,10 +39,16 @@ class QuotientBounds {
     const auto [value, exponent] = dividend();
     return Exact(value, exponent, divisor);
   }
-  // The next quotient is this one times factor / divisor, less at most `lost` units of the
-  // bounds (an upper bound, 0 only when nothing is lost; a cut of the power loses some).
-  // Factors beyond 10^16 make the next quotient unknown.
-  void Scale(engine::Wide factor, engine::Wide divisor, double lost);
+  // An amount the next quotient loses, in units of the bounds, known to lie within low..high.
+  struct Loss {
+    double low = 0, high = 0;
+  };
+  // What a cut of the power loses from the quotient when a whole 10^-P of it would lose `units`:
+  // the cut's fraction of 10^-P when known, else anything up to all of it.
+  static Loss CutLoss(std::optional<double> fraction, double units);
+  // The next quotient is this one times factor / divisor, less `lost`. Factors beyond 10^16
+  // make the next quotient unknown.
+  void Scale(engine::Wide factor, engine::Wide divisor, Loss lost);
   // The next quotient is not known from this one.
   void Forget() { known_ = false; }
 

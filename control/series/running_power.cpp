@@ -96,10 +96,16 @@ void RunningPower::Step() {
   value_ *= x_value_;
   value_ *= x_value_;
   exponent_ += 2 * x_exponent_;
+  cut_fraction_ = 0.0;
   if (exponent_ < -places_) {
-    mpz_tdiv_q(value_.get_mpz_t(), value_.get_mpz_t(),
-               PowerOfTen(-places_ - exponent_).get_mpz_t());
+    const std::int64_t dropped = -places_ - exponent_;
+    mpz_class rest;
+    mpz_tdiv_qr(value_.get_mpz_t(), rest.get_mpz_t(), value_.get_mpz_t(),
+                PowerOfTen(dropped).get_mpz_t());
     exponent_ = -places_;
+    // Below 2^53 the dropped digits and the power of ten are exact doubles.
+    cut_fraction_.reset();
+    if (dropped <= 15) cut_fraction_ = std::fabs(rest.get_d()) / std::pow(10.0, dropped);
   }
 }
 

@@ -33,6 +33,9 @@ class RunningPower {
   // An upper bound of the array's highest place (the place itself while digits are carried).
   std::int64_t HighBound() const;
   bool CarriesDigits() const { return digits_.has_value(); }
+  // What the last step's cut took off the power's magnitude, as a fraction of 10^-Precision,
+  // while the value alone is kept and that fraction is exact as a double.
+  std::optional<double> CutFraction() const { return cut_fraction_; }
 
  private:
   void ValueFromDigits();
@@ -45,6 +48,7 @@ class RunningPower {
   mpz_class value_;
   std::int64_t exponent_ = 0;
   std::int64_t lowest_reach_ = 0;
+  std::optional<double> cut_fraction_;
 };
 
 }  // namespace numeron

@@ -41,8 +41,8 @@ HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int3
   WholeFactor numerator(1), denominator(2);
   unsigned long a = 1, m = 3, e = 2;
   // A pass makes the quotient the last one times x^2 a m / (e (m + 2)) with a, e and m stepped,
-  // less what the cut of the power loses: under 10^-P numerator / (m denominator), the ratio
-  // of the two running products held as a double with room for its rounding.
+  // less what the cut of the power loses: its fraction of 10^-P numerator / (m denominator),
+  // the ratio of the two running products held as a double with room for its rounding.
   QuotientBounds quotients(precision);
   const std::optional<QuotientBounds::Fraction> x2 = QuotientBounds::ShortPower(x, 2);
   double ratio = 0.5;
@@ -69,8 +69,9 @@ HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int3
     power.Step();
     ratio *= static_cast<double>(a) / static_cast<double>(e) * (1 + 1e-12);
     if (x2 && !power.CarriesDigits()) {
-      const double lost = std::max(1.0, 1e17 * ratio / static_cast<double>(m) * (1 + 1e-9));
-      quotients.Scale(x2->numerator * a * (m - 2), x2->denominator * e * m, lost);
+      const double units = 1e17 * ratio / static_cast<double>(m) * (1 + 1e-9);
+      quotients.Scale(x2->numerator * a * (m - 2), x2->denominator * e * m,
+                      QuotientBounds::CutLoss(power.CutFraction(), units));
     } else {
       quotients.Forget();
     }
@@ -94,7 +95,7 @@ Variant ArcTangent(const Variant& value, std::int32_t series_length, std::int32_
   HugeNumber sum = x;
   std::uint64_t m = 3;
   // A step makes the quotient the last one times x^2 (m - 2) / m, less what the cut of the
-  // power loses: under 10^-P / m, which is 10^17 / m units of the bounds.
+  // power loses: its fraction of 10^-P / m, 10^17 / m units of the bounds.
   QuotientBounds quotients(precision);
   const std::optional<QuotientBounds::Fraction> x2 = QuotientBounds::ShortPower(x, 2);
   auto advance = [&] {
@@ -102,8 +103,8 @@ Variant ArcTangent(const Variant& value, std::int32_t series_length, std::int32_
     power.Step();
     sum = CutBelow(sum, precision);
     if (x2 && !power.CarriesDigits()) {
-      const double lost = std::max(1.0, 1e17 / static_cast<double>(m) * (1 + 1e-9));
-      quotients.Scale(x2->numerator * (m - 2), x2->denominator * m, lost);
+      quotients.Scale(x2->numerator * (m - 2), x2->denominator * m,
+                      QuotientBounds::CutLoss(power.CutFraction(), 1e17 / static_cast<double>(m)));
     } else {
       quotients.Forget();
     }

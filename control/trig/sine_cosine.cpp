@@ -33,7 +33,7 @@ HugeNumber AlternatingSeries(const HugeNumber& x, HugeNumber first_power, HugeNu
   WholeFactor factorial(first_factorial);
   RunningPower power(std::move(first_power), x, precision, 2 * std::int64_t{series_length});
   // A step makes the quotient the last one times x^2 / ((n + 1)(n + 2)), less what the cut of
-  // the power loses: under 10^-P / k!, which is 10^17 / k! units of the bounds.
+  // the power loses: its fraction of 10^-P / k!, 10^17 / k! units of the bounds.
   QuotientBounds quotients(precision);
   const std::optional<QuotientBounds::Fraction> x2 = QuotientBounds::ShortPower(x, 2);
   double log10_factorial = std::log10(static_cast<double>(first_factorial));
@@ -44,8 +44,9 @@ HugeNumber AlternatingSeries(const HugeNumber& x, HugeNumber first_power, HugeNu
     sum = cut(sum);
     log10_factorial += std::log10((n - 1.0) * n);
     if (x2 && !power.CarriesDigits()) {
-      const double lost = std::max(1.0, std::pow(10.0, 17 - log10_factorial + 1e-6));
-      quotients.Scale(x2->numerator, x2->denominator * (n - 1) * n, lost);
+      const double units = std::pow(10.0, 17 - log10_factorial + 1e-6);
+      quotients.Scale(x2->numerator, x2->denominator * (n - 1) * n,
+                      QuotientBounds::CutLoss(power.CutFraction(), units));
     } else {
       quotients.Forget();
     }

@@ -1557,14 +1557,29 @@ TEST_F(DifferentialTest, QuotientBoundsGiveTheExactQuotients) {
       ASSERT_EQ(sine_got, sine_expected) << c.x << " sine pass " << k << " at " << c.precision;
       power *= MagnitudeOf(x) * (IsNegative(x) ? -1 : 1);
       factorial *= k + 1;
-      exponential.Scale(x1->numerator, x1->denominator * (k + 1u), 0);
+      exponential.Scale(x1->numerator, x1->denominator * (k + 1u), {});
       const unsigned long n = 2 * k + 1;
       cut.Step();
       sine_factorial *= (n + 1) * (n + 2);
       log10_factorial += std::log10((n + 1.0) * (n + 2.0));
-      sine.Scale(x2->numerator, x2->denominator * (n + 1) * (n + 2),
-                 std::max(1.0, std::pow(10.0, 17 - log10_factorial + 1e-6)));
+      if (cut.CarriesDigits()) {
+        sine.Forget();
+      } else {
+        sine.Scale(x2->numerator, x2->denominator * (n + 1) * (n + 2),
+                   QuotientBounds::CutLoss(cut.CutFraction(),
+                                           std::pow(10.0, 17 - log10_factorial + 1e-6)));
+      }
     }
+  }
+  // Quotients that end within the bounds' places are carried exactly (1 / 2^k ends on its k-th
+  // place; Precision 30 keeps 47 places), then by bounds once they no longer end there.
+  QuotientBounds halves(30);
+  mpz_class power_of_two = 1;
+  for (int k = 0; k <= 60; ++k, power_of_two *= 2) {
+    const HugeNumber got = halves.Term(
+        false, [] { return std::pair(mpz_class(1), std::int64_t{0}); }, power_of_two);
+    ASSERT_EQ(got, InternalDivideScaled(1, 0, power_of_two, 30)) << "1 / 2^" << k;
+    halves.Scale(1, 2, {});
   }
 }
 
