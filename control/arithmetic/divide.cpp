@@ -15,6 +15,7 @@
 #include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
 #include "control/engine/limbs.h"
+#include "control/number/call_context.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/number/errors.h"
 
@@ -182,6 +183,7 @@ HugeNumber RoundedQuotient(const engine::Decimal& quotient, std::int64_t places)
   const auto count = static_cast<std::size_t>(std::max<std::int64_t>(top, 0) + places + 1);
   std::vector<std::int16_t> digits(std::max(q.size() * engine::kLimbDigits, count + 1));
   for (std::size_t i = 0; i < q.size(); ++i) {
+    if (i % kPlacesPerCheck == 0) CheckPoint();
     const std::uint64_t high = q[i] / 100'000'000, low = q[i] % 100'000'000;
     std::int16_t* out = digits.data() + i * engine::kLimbDigits;
     std::memcpy(out, four[low % 10'000].data(), 8);

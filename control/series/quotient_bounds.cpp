@@ -5,6 +5,7 @@
 #include "control/arithmetic/arithmetic.h"
 #include "control/arithmetic/big_integer.h"
 #include "control/engine/wide.h"
+#include "control/number/call_context.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/number/errors.h"
 
@@ -16,7 +17,9 @@ constexpr double kWidestUseful = 1e15;
 
 void MultiplyInPlace(engine::Limbs& n, std::uint64_t factor) {
   std::uint64_t carry = 0;  // below factor
-  for (std::uint64_t& limb : n) {
+  for (std::size_t i = 0; i < n.size(); ++i) {
+    if (i % kPlacesPerCheck == 0) CheckPoint();
+    std::uint64_t& limb = n[i];
     const engine::Wide product = engine::Wide{limb} * factor + carry;
     carry = engine::DivideWide(static_cast<std::uint64_t>(product >> 64),
                                static_cast<std::uint64_t>(product), engine::kBase, &limb);
@@ -82,10 +85,13 @@ std::optional<QuotientBounds::Fraction> QuotientBounds::ShortPower(const HugeNum
 }
 
 QuotientBounds::Loss QuotientBounds::CutLoss(std::optional<double> fraction, double units) {
-  // A place of room either side for the doubles' rounding.
-  if (!fraction) return {0, units * (1 + 1e-9) + 1};
+  // Room either side for the estimate of the units (products of many doubles, each rounded)
+  // and one place for the rounding of the fraction.
+  constexpr double kError = 1e-5;
+  if (!fraction) return {0, units * (1 + kError) + 1};
   if (*fraction == 0) return {0, 0};
-  return {std::max(0.0, *fraction * units * (1 - 1e-9) - 1), *fraction * units * (1 + 1e-9) + 1};
+  return {std::max(0.0, *fraction * units * (1 - kError) - 1),
+          *fraction * units * (1 + kError) + 1};
 }
 
 void QuotientBounds::Scale(engine::Wide factor, engine::Wide divisor, Loss lost) {
@@ -100,10 +106,17 @@ void QuotientBounds::Scale(engine::Wide factor, engine::Wide divisor, Loss lost)
   MultiplyInPlace(low_, static_cast<std::uint64_t>(factor));
   const std::uint64_t rest = engine::DivideInPlace(low_, static_cast<std::uint64_t>(divisor));
   const auto most_lost = static_cast<std::uint64_t>(std::ceil(lost.high));
-  if (most_lost > 0) {
-    const engine::Limbs lost_limbs{most_lost};  // below 10^15, one limb
-    low_ = engine::CompareLimbs(low_, lost_limbs) > 0 ? engine::Difference(low_, lost_limbs)
-                                                      : engine::Limbs{};
+  if (low_.size() <= 1 && (low_.empty() || low_[0] <= most_lost)) {
+    low_.clear();
+  } else {
+    // most_lost is below 10^15, one limb: a borrow runs up at most to the first non-zero limb.
+    std::uint64_t borrow = most_lost;
+    for (std::size_t i = 0; borrow != 0; ++i) {
+      const bool wraps = low_[i] < borrow;
+      low_[i] = wraps ? low_[i] + engine::kBase - borrow : low_[i] - borrow;
+      borrow = wraps ? 1 : 0;
+    }
+    while (low_.back() == 0) low_.pop_back();
   }
   // An exact quotient (width 0) stays exact while the steps divide evenly and lose nothing.
   if (width_ == 0 && rest == 0 && lost.high == 0) return;

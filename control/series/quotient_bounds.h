@@ -43,8 +43,9 @@ class QuotientBounds {
   struct Loss {
     double low = 0, high = 0;
   };
-  // What a cut of the power loses from the quotient when a whole 10^-P of it would lose `units`:
-  // the cut's fraction of 10^-P when known, else anything up to all of it.
+  // What a cut of the power loses from the quotient when a whole 10^-P of it would lose `units`
+  // (an estimate good to a hundred-thousandth): the cut's fraction of 10^-P when known, else
+  // anything up to all of it.
   static Loss CutLoss(std::optional<double> fraction, double units);
   // The next quotient is this one times factor / divisor, less `lost`. Factors beyond 10^16
   // make the next quotient unknown.

@@ -42,7 +42,8 @@ HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int3
   unsigned long a = 1, m = 3, e = 2;
   // A pass makes the quotient the last one times x^2 a m / (e (m + 2)) with a, e and m stepped,
   // less what the cut of the power loses: its fraction of 10^-P numerator / (m denominator),
-  // the ratio of the two running products held as a double with room for its rounding.
+  // the ratio of the two running products held as a double (its roundings stay far inside the
+  // room CutLoss leaves).
   QuotientBounds quotients(precision);
   const std::optional<QuotientBounds::Fraction> x2 = QuotientBounds::ShortPower(x, 2);
   double ratio = 0.5;
@@ -67,9 +68,9 @@ HugeNumber ArcSineOf(const Variant& value, std::int32_t series_length, std::int3
     a += 2;
     numerator.MultiplyBy(a);
     power.Step();
-    ratio *= static_cast<double>(a) / static_cast<double>(e) * (1 + 1e-12);
+    ratio *= static_cast<double>(a) / static_cast<double>(e);
     if (x2 && !power.CarriesDigits()) {
-      const double units = 1e17 * ratio / static_cast<double>(m) * (1 + 1e-9);
+      const double units = 1e17 * ratio / static_cast<double>(m);
       quotients.Scale(x2->numerator * a * (m - 2), x2->denominator * e * m,
                       QuotientBounds::CutLoss(power.CutFraction(), units));
     } else {

@@ -44,7 +44,7 @@ HugeNumber AlternatingSeries(const HugeNumber& x, HugeNumber first_power, HugeNu
     sum = cut(sum);
     log10_factorial += std::log10((n - 1.0) * n);
     if (x2 && !power.CarriesDigits()) {
-      const double units = std::pow(10.0, 17 - log10_factorial + 1e-6);
+      const double units = std::pow(10.0, 17 - log10_factorial);
       quotients.Scale(x2->numerator, x2->denominator * (n - 1) * n,
                       QuotientBounds::CutLoss(power.CutFraction(), units));
     } else {

@@ -1565,9 +1565,9 @@ TEST_F(DifferentialTest, QuotientBoundsGiveTheExactQuotients) {
       if (cut.CarriesDigits()) {
         sine.Forget();
       } else {
-        sine.Scale(x2->numerator, x2->denominator * (n + 1) * (n + 2),
-                   QuotientBounds::CutLoss(cut.CutFraction(),
-                                           std::pow(10.0, 17 - log10_factorial + 1e-6)));
+        sine.Scale(
+            x2->numerator, x2->denominator * (n + 1) * (n + 2),
+            QuotientBounds::CutLoss(cut.CutFraction(), std::pow(10.0, 17 - log10_factorial)));
       }
     }
   }
@@ -1580,6 +1580,21 @@ TEST_F(DifferentialTest, QuotientBoundsGiveTheExactQuotients) {
         false, [] { return std::pair(mpz_class(1), std::int64_t{0}); }, power_of_two);
     ASSERT_EQ(got, InternalDivideScaled(1, 0, power_of_two, 30)) << "1 / 2^" << k;
     halves.Scale(1, 2, {});
+  }
+}
+
+// Quotients that end exactly on the guard place (x^k over factors of 2 and 5 and the counters'
+// own factors), where the bounds sit exactly on a whole number of the guard place and what a cut
+// of the power loses must be taken neither too large nor too small; the first row is the one a
+// random call found.
+TEST_F(DifferentialTest, SeriesWhoseQuotientsEndOnTheGuardPlace) {
+  Agree({"ArcCosine", {Digits16(-4, {-1, -6, -17, 11, -1, 0}), I4(2), I4(19), I4(1)}}, "found");
+  for (const char* x : {"-0.0761", "0.5", "0.25", "-0.125", "0.2", "0.75"}) {
+    for (const int p : {9, 19, 33}) {
+      for (const std::string_view function : {"ArcSine", "ArcTangent", "Sine", "Cosine"}) {
+        Agree({function, {Text(x), I4(p / 3), I4(p), I4(1)}}, "ending quotients");
+      }
+    }
   }
 }
 
