@@ -20,10 +20,11 @@ namespace numeron {
 // the quotient InternalDivide truncates there, and no division is needed. Otherwise the term is
 // worked exactly and the bounds start again from it.
 //
-// Example, e^2 at Precision 2 (bounds times 10^19): the quotient 2^2 / 2! worked exactly gives
-// lo = 2 * 10^19, width 1; the next multiplies by 2 and divides by 3: lo = 13333333333333333333,
-// width 3 (the floor of the lower end, the ceiling of the upper, one spare); lo and lo + 3 both
-// truncate to 1333 at the guard place (1.333), which rounds to 1.33, as 8/6 does.
+// Example, e^2 at Precision 2 (bounds times 10^19): the quotient 2^2 / 2! divides exactly,
+// lo = 2 * 10^19 and width 0; the next multiplies by 2 and divides by 3: lo =
+// 13333333333333333333, width 2 (the floor of the lower end, the ceiling of the upper, one
+// spare); lo and lo + 2 both truncate to 1333 at the guard place (1.333), which rounds to 1.33,
+// as 8/6 does.
 class QuotientBounds {
  public:
   static constexpr int kGuard = engine::kLimbDigits;
