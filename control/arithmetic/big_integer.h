@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "control/engine/limbs.h"
 #include "control/number/huge_number.h"
 
 namespace numeron {
@@ -41,6 +42,9 @@ std::string TextOfScaled(const mpz_class& magnitude, bool negative, std::int64_t
 // whose factorials and counters are seen only through their values.
 HugeNumber InternalDivideByWhole(const HugeNumber& x, const mpz_class& divisor,
                                  std::int32_t precision);
+// The array InternalDivide makes of its quotient truncated at the guard place: rounded on the
+// guard digit to `places` places.
+HugeNumber RoundedQuotient(const engine::Decimal& truncated, std::int64_t places);
 // The same for a dividend held as a value, dividend * 10^low, for series whose products are
 // seen only through their quotients.
 HugeNumber InternalDivideScaled(const mpz_class& dividend, std::int64_t low,

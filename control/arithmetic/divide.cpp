@@ -6,13 +6,16 @@
 // magnitude of x / y truncated at the guard place, so one big-integer division gives the same
 // digits; the quotient then goes through the same rounding.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "control/arithmetic/arithmetic.h"
 #include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
 #include "control/engine/limbs.h"
+#include "control/number/call_context.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/number/errors.h"
 
@@ -73,19 +76,15 @@ engine::Decimal TruncatedQuotient(std::int64_t dividend_top, std::int64_t diviso
   return {negative, scaled_quotient(digits, low), low};
 }
 
-HugeNumber Rounded(const engine::Decimal& quotient, std::int64_t places) {
-  return RoundDigits(engine::NormalOf(quotient), places);
-}
-
-// The text of Rounded(quotient, places), from the value alone (rounding half away from zero at
-// the guard digit) wherever no place limit can be reached on the way; otherwise through the
+// The text of RoundedQuotient(quotient, places), from the value alone (rounding half away from zero
+// at the guard digit) wherever no place limit can be reached on the way; otherwise through the
 // array, which raises what it raises.
 std::string RoundedText(const engine::Decimal& quotient, std::int64_t places) {
   const std::int64_t guard = -places - 1;
   const std::int64_t top = quotient.exponent + engine::DigitCount(quotient.coefficient) - 1;
   const std::int64_t span =
       std::max<std::int64_t>(top, 0) + 2 + std::max(-guard, -quotient.exponent) + 1;
-  if (span >= kMaxPlaces) return HugeNumberToText(Rounded(quotient, places));
+  if (span >= kMaxPlaces) return HugeNumberToText(RoundedQuotient(quotient, places));
   if (quotient.exponent > guard) return engine::TextOf(quotient);
   engine::Limbs kept = engine::ShiftedDown(quotient.coefficient, guard - quotient.exponent);
   if (engine::DivideInPlace(kept, 10) >= 5) engine::Increment(kept);
@@ -157,6 +156,51 @@ std::optional<std::string> RemainderText(const Variant& x, const Variant& y) {
 
 }  // namespace
 
+// The four digits of every number below 10,000, lowest first, as four 16-bit digits.
+const std::array<std::array<std::int16_t, 4>, 10'000>& FourDigits() {
+  static const auto table = [] {
+    std::array<std::array<std::int16_t, 4>, 10'000> digits{};
+    for (int n = 0; n < 10'000; ++n) {
+      for (int k = 0, v = n; k < 4; ++k, v /= 10) digits[n][k] = static_cast<std::int16_t>(v % 10);
+    }
+    return digits;
+  }();
+  return table;
+}
+
+HugeNumber RoundedQuotient(const engine::Decimal& quotient, std::int64_t places) {
+  const engine::Limbs& q = quotient.coefficient;
+  if (quotient.exponent != -places - 1 || q.empty() || q[0] % 10 == 0) {
+    return RoundDigits(engine::NormalOf(quotient), places);
+  }
+  // The usual case, a quotient whose lowest digit is a non-zero guard digit: its normal form
+  // reaches down to the guard place, so the rounding keeps places -places up to the top (or 0)
+  // and moves the digit at -places one away from zero when the guard is 5 or more. Written
+  // straight from the limbs, four digits at a time.
+  const std::int64_t top = quotient.exponent + engine::DigitCount(q) - 1;
+  CheckPlaces(-places, std::max<std::int64_t>(top, 0));
+  const auto& four = FourDigits();
+  const auto count = static_cast<std::size_t>(std::max<std::int64_t>(top, 0) + places + 1);
+  std::vector<std::int16_t> digits(std::max(q.size() * engine::kLimbDigits, count + 1));
+  for (std::size_t i = 0; i < q.size(); ++i) {
+    if (i % kPlacesPerCheck == 0) CheckPoint();
+    const std::uint64_t high = q[i] / 100'000'000, low = q[i] % 100'000'000;
+    std::int16_t* out = digits.data() + i * engine::kLimbDigits;
+    std::memcpy(out, four[low % 10'000].data(), 8);
+    std::memcpy(out + 4, four[low / 10'000].data(), 8);
+    std::memcpy(out + 8, four[high % 10'000].data(), 8);
+    std::memcpy(out + 12, four[high / 10'000].data(), 8);
+  }
+  const std::int16_t guard = digits[0];  // the places from the top limb's top to 0 stay 0
+  digits.erase(digits.begin());
+  digits.resize(count);
+  if (quotient.negative) {
+    for (std::int16_t& d : digits) d = static_cast<std::int16_t>(-d);
+  }
+  if (guard >= 5) digits[0] = static_cast<std::int16_t>(digits[0] + (quotient.negative ? -1 : 1));
+  return HugeNumber(static_cast<std::int32_t>(-places), std::move(digits));
+}
+
 std::int32_t AbsolutePlaces(std::int32_t precision) {
   if (precision == std::numeric_limits<std::int32_t>::min()) {
     return std::numeric_limits<std::int32_t>::max();
@@ -193,7 +237,7 @@ Variant Divide(const Variant& x, const Variant& y, std::int32_t precision,
   const std::int64_t places = AbsolutePlaces(precision);
   const engine::Decimal quotient = QuotientOfNormal(a, b, places);
   if (return_type == Huge_Number || return_type == double_value) {
-    return ResultRuleA(Rounded(quotient, places), return_type);
+    return ResultRuleA(RoundedQuotient(quotient, places), return_type);
   }
   return Variant(RoundedText(quotient, places));
 }
@@ -202,7 +246,7 @@ HugeNumber InternalDivide(const HugeNumber& x, const HugeNumber& y, std::int32_t
   if (IsZeroDigits(x)) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
   if (IsZeroDigits(y)) Raise(kInternalDivideByZero);
   const std::int64_t places = AbsolutePlaces(precision);
-  return Rounded(QuotientOfNormal(Normalized(x), Normalized(y), places), places);
+  return RoundedQuotient(QuotientOfNormal(Normalized(x), Normalized(y), places), places);
 }
 
 HugeNumber InternalDivideByWhole(const HugeNumber& x, const mpz_class& divisor,
@@ -218,13 +262,14 @@ HugeNumber InternalDivideScaled(const mpz_class& dividend, std::int64_t low,
   if (dividend == 0) return HugeNumber::ZeroFormOf(HugeNumber::ZeroForm::Integer);
   const mpz_class magnitude = abs(dividend);
   const std::int64_t places = AbsolutePlaces(precision);
-  return Rounded(TruncatedQuotient(
-                     low + TopDigit(magnitude), TopDigit(divisor), dividend < 0, places,
-                     [&](std::int64_t, std::int64_t quotient_low) {
-                       const mpz_class q = ScaledQuotient(magnitude, low, divisor, 0, quotient_low);
-                       return engine::LimbsOfDigits(q.get_str());
-                     }),
-                 places);
+  return RoundedQuotient(
+      TruncatedQuotient(low + TopDigit(magnitude), TopDigit(divisor), dividend < 0, places,
+                        [&](std::int64_t, std::int64_t quotient_low) {
+                          const mpz_class q =
+                              ScaledQuotient(magnitude, low, divisor, 0, quotient_low);
+                          return engine::LimbsOfDigits(q.get_str());
+                        }),
+      places);
 }
 
 Variant Modulus(const Variant& x, const Variant& y, std::int32_t return_type) {

@@ -5,10 +5,12 @@
 #include "control/arithmetic/arithmetic.h"
 #include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
+#include "control/engine/limbs.h"
 #include "control/number/call_context.h"
 #include "control/number/digit_arithmetic.h"
 #include "control/number/errors.h"
 #include "control/series/frame.h"
+#include "control/series/quotient_bounds.h"
 #include "control/series/series.h"
 #include "control/series/settle.h"
 
@@ -84,9 +86,18 @@ Variant Calculate_e(std::int32_t series_length, std::int32_t precision, std::int
   const HugeNumber one = Small(1);
   HugeNumber sum = Small(1);
   WholeFactor factorial(1);
+  // The quotient 1 / pass! truncated at the guard place is floor(10^(P + 1) / pass!) while that
+  // is not 0 (the quotient's top place is then at or above the guard place), and floor(floor(a
+  // / b) / c) = floor(a / (b c)) makes it from the last one by one short division. Example, at
+  // Precision 2: 1000, 500, 166, 41, 8 for passes 1 to 5 (1, .5, .17, .04, .01 once rounded).
+  const std::int64_t places = AbsolutePlaces(precision);
+  std::optional<engine::Limbs> reciprocal;
+  if (places + 2 <= kMaxPlaces) reciprocal = engine::ShiftedUp({1}, places + 1);
   for (std::int32_t pass = 1; pass <= series_length; ++pass) {
     ReportProgress(pass - 1, series_length);
-    const HugeNumber term = InternalDivideByWhole(one, factorial.value(), precision);
+    const HugeNumber term = reciprocal && !reciprocal->empty()
+                                ? RoundedQuotient({false, *reciprocal, -places - 1}, places)
+                                : InternalDivideByWhole(one, factorial.value(), precision);
     sum = AddDigits(sum, term);
     // 1/k! only shrinks, so once a term rounds to zero every later one does (see settle.h).
     if (IsZeroDigits(term) && HoldsZeroTerms(sum, precision, false)) {
@@ -95,6 +106,7 @@ Variant Calculate_e(std::int32_t series_length, std::int32_t precision, std::int
       }
     }
     factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);
+    if (reciprocal) engine::DivideInPlace(*reciprocal, static_cast<std::uint64_t>(pass) + 1);
   }
   return ResultRuleB(std::move(sum), return_type);
 }
@@ -108,9 +120,18 @@ Variant eToExponent(const Variant& exponent, std::int32_t series_length, std::in
   const double x_log = Log10Above(x);
   HugeNumber sum = Small(1), power = x;
   WholeFactor factorial(1);
+  // The power is exact, so each quotient is the last one times |x| / (pass + 1).
+  QuotientBounds quotients(precision);
+  const std::optional<QuotientBounds::Fraction> step = QuotientBounds::ShortPower(x, 1);
+  const auto dividend = [&] {
+    const HugeNumber normal = Normalized(power);
+    return std::pair(IsNegative(normal) ? mpz_class(-MagnitudeOf(normal)) : MagnitudeOf(normal),
+                     std::int64_t{normal.low()});
+  };
   for (std::int32_t pass = 1; pass <= series_length; ++pass) {
     ReportProgress(pass - 1, series_length);
-    const HugeNumber term = InternalDivideByWhole(power, factorial.value(), precision);
+    const HugeNumber term =
+        quotients.Term(IsNegative(x) && pass % 2 == 1, dividend, factorial.value());
     sum = AddDigits(sum, term);
     // The next term is this one times x / (pass + 1), the power being exact: from a term that
     // rounds to zero with |x| <= pass + 1 on, every term does. The powers still to be made are
@@ -128,6 +149,11 @@ Variant eToExponent(const Variant& exponent, std::int32_t series_length, std::in
     }
     factorial.MultiplyBy(static_cast<unsigned long>(pass) + 1);
     power = MultiplyDigits(x, power);
+    if (step) {
+      quotients.Scale(step->numerator, step->denominator * (static_cast<unsigned>(pass) + 1), {});
+    } else {
+      quotients.Forget();
+    }
   }
   return ResultRuleB(std::move(sum), return_type);
 }

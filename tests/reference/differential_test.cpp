@@ -20,9 +20,12 @@
 #include <string_view>
 #include <vector>
 
+#include "control/arithmetic/big_integer.h"
 #include "control/arithmetic/product.h"
 #include "control/arithmetic/product_from_value.h"
 #include "control/object/numeron.h"
+#include "control/series/quotient_bounds.h"
+#include "control/series/running_power.h"
 
 namespace numeron {
 namespace {
@@ -309,6 +312,153 @@ TEST_F(DifferentialTest, LongArrayProductsAgreeWithTheRows) {
     // The series code adds every row, zero or not: only where a spans few enough places.
     if (c.a.size() * c.b.size() <= 500'000'000) {
       EXPECT_EQ(MultiplyDigits(c.a, c.b), AddRowsOneByOne(c.a, c.b, false)) << c.a.size();
+    }
+  }
+}
+
+// The running power of the sine, cosine, arcsine and arctangent series, kept as a value where
+// every cut provably falls among the digits the value fixes, against the digit arrays carried
+// step by step: around the Precision where the value is first trusted, and at long Precisions
+// the reference model is too slow for. Arguments of both signs, short and long, below and above
+// 1, and a first power that is x^2 (cosine).
+TEST_F(DifferentialTest, RunningPowersAgreeWithTheirDigits) {
+  // Each case is checked around its threshold with `steps` steps, then at a long Precision
+  // where the power is cut in most of its steps.
+  struct Case {
+    std::string x;
+    bool square;
+    std::int64_t steps;
+    std::int32_t long_precision;
+    std::int64_t long_steps;
+  };
+  std::string long_x = "-0.";
+  for (int i = 0; i < 25; ++i) long_x += "9876543210";
+  const Case kCases[] = {{"0.5", false, 6, 2000, 2000},   {"-0.5", true, 9, 1500, 1800},
+                         {"0.75", true, 12, 900, 1200},   {"-2.5", false, 7, 2000, 1200},
+                         {"1.5", false, 5, 1000, 1100},   {"0.123456789", false, 6, 3000, 700},
+                         {"-0.0625", true, 8, 1200, 400}, {"0.9", false, 40, 600, 700},
+                         {long_x, false, 5, 12'000, 60}};
+  const auto run = [](const HugeNumber& x, const HugeNumber& first, std::int32_t precision,
+                      std::int64_t steps) {
+    RunningPower fast(first, x, precision, steps);
+    RunningPower digits(first, x, precision, steps, RunningPower::Path::kDigits);
+    for (std::int64_t step = 0; step <= steps; ++step) {
+      const auto value = [](const RunningPower& p) {
+        return NormalFromScaled(abs(p.value()), p.value() < 0, p.exponent());
+      };
+      if (value(fast) != value(digits) || fast.LowestReach() != digits.LowestReach() ||
+          fast.HighBound() < digits.HighBound()) {
+        ADD_FAILURE() << "step " << step << ", precision " << precision;
+        break;
+      }
+      if (step < steps) {
+        fast.Step();
+        digits.Step();
+      }
+    }
+    return !fast.CarriesDigits();
+  };
+  for (const Case& c : kCases) {
+    const HugeNumber x = ToNormalHugeNumber(Text(c.x));
+    const HugeNumber first = c.square ? ProductOf(x, x) : ProductOf(ProductOf(x, x), x);
+    std::int32_t precision = 1;
+    while (RunningPower(first, x, precision, c.steps).CarriesDigits()) ++precision;
+    for (std::int32_t p : {precision - 1, precision, precision + 1, -(precision + 7)}) {
+      EXPECT_EQ(run(x, first, p, c.steps), std::abs(p) >= precision) << c.x << " at " << p;
+    }
+    EXPECT_TRUE(run(x, first, c.long_precision, c.long_steps)) << c.x;
+  }
+}
+
+// The adder works its raw sums in 16-bit lanes while every digit lies within +-16383, in 32-bit
+// lanes otherwise: digits at both sides of that bound, at the ends of 16 bits, in long arrays.
+TEST_F(DifferentialTest, AddDigitsAcrossTheLaneWidths) {
+  const std::vector<std::int16_t> kEdges[] = {
+      {16383, 16383, -16383, 7}, {16384, 16383, -16384}, {32767, -32768, 9, 32767}, {-1, 10, -10}};
+  for (const auto& edge : kEdges) {
+    for (const std::size_t length : {std::size_t{0}, std::size_t{10'000}}) {
+      std::vector<std::int16_t> digits(length, 9);
+      digits.insert(digits.end(), edge.begin(), edge.end());
+      // The edge added to itself (sums up to twice 16 bits) and to the array's own end.
+      const auto at = static_cast<std::int32_t>(length) - 3;
+      Agree({"AddDigits", {Digits16(-3, digits), Digits16(at, edge)}}, "lane widths");
+      Agree({"AddDigits", {Digits16(at - 1, edge), Digits16(-3, digits)}}, "lane widths");
+    }
+  }
+}
+
+// The quotients the series take from bounds carried from pass to pass, against the exact
+// division of the same values, pass by pass: the exponential's exact powers over k!, and the
+// sine's powers cut at place -Precision (the bounds lowered by what a cut loses), at Precisions
+// from 1 to beyond what the reference model reaches.
+TEST_F(DifferentialTest, QuotientBoundsGiveTheExactQuotients) {
+  struct Case {
+    const char* x;
+    std::int32_t precision;
+    int passes;
+  };
+  const Case kCases[] = {{"2", 1, 12},        {"-0.5", 7, 30},    {"0.75", 40, 60},
+                         {"-3.25", 60, 80},   {"0.5", 3000, 700}, {"2", 10'000, 1200},
+                         {"1.5", 12'000, 400}};
+  for (const Case& c : kCases) {
+    const HugeNumber x = ToNormalHugeNumber(Text(c.x));
+    const auto x1 = QuotientBounds::ShortPower(x, 1), x2 = QuotientBounds::ShortPower(x, 2);
+    mpz_class power = MagnitudeOf(x), factorial = 1;
+    if (IsNegative(x)) power = -power;
+    QuotientBounds exponential(c.precision), sine(c.precision);
+    RunningPower cut(ProductOf(ProductOf(x, x), x), x, c.precision, c.passes);
+    mpz_class sine_factorial = 6;
+    double log10_factorial = std::log10(6.0);
+    for (int k = 1; k <= c.passes; ++k) {
+      const std::int64_t exponent = std::int64_t{x.low()} * k;
+      const HugeNumber expected = InternalDivideScaled(power, exponent, factorial, c.precision);
+      const HugeNumber got = exponential.Term(
+          power < 0, [&] { return std::pair(power, exponent); }, factorial);
+      ASSERT_EQ(got, expected) << c.x << " exponential pass " << k << " at " << c.precision;
+      const HugeNumber sine_expected =
+          InternalDivideScaled(cut.value(), cut.exponent(), sine_factorial, c.precision);
+      const HugeNumber sine_got = sine.Term(
+          cut.value() < 0, [&] { return std::pair(cut.value(), cut.exponent()); }, sine_factorial);
+      ASSERT_EQ(sine_got, sine_expected) << c.x << " sine pass " << k << " at " << c.precision;
+      power *= MagnitudeOf(x) * (IsNegative(x) ? -1 : 1);
+      factorial *= k + 1;
+      exponential.Scale(x1->numerator, x1->denominator * (k + 1u), {});
+      const unsigned long n = 2 * k + 1;
+      cut.Step();
+      sine_factorial *= (n + 1) * (n + 2);
+      log10_factorial += std::log10((n + 1.0) * (n + 2.0));
+      if (cut.CarriesDigits()) {
+        sine.Forget();
+      } else {
+        sine.Scale(
+            x2->numerator, x2->denominator * (n + 1) * (n + 2),
+            QuotientBounds::CutLoss(cut.CutFraction(), std::pow(10.0, 17 - log10_factorial)));
+      }
+    }
+  }
+  // Quotients that end within the bounds' places are carried exactly (1 / 2^k ends on its k-th
+  // place; Precision 30 keeps 47 places), then by bounds once they no longer end there.
+  QuotientBounds halves(30);
+  mpz_class power_of_two = 1;
+  for (int k = 0; k <= 60; ++k, power_of_two *= 2) {
+    const HugeNumber got = halves.Term(
+        false, [] { return std::pair(mpz_class(1), std::int64_t{0}); }, power_of_two);
+    ASSERT_EQ(got, InternalDivideScaled(1, 0, power_of_two, 30)) << "1 / 2^" << k;
+    halves.Scale(1, 2, {});
+  }
+}
+
+// Quotients that end exactly on the guard place (x^k over factors of 2 and 5 and the counters'
+// own factors), where the bounds sit exactly on a whole number of the guard place and what a cut
+// of the power loses must be taken neither too large nor too small; the first row is the one a
+// random call found.
+TEST_F(DifferentialTest, SeriesWhoseQuotientsEndOnTheGuardPlace) {
+  Agree({"ArcCosine", {Digits16(-4, {-1, -6, -17, 11, -1, 0}), I4(2), I4(19), I4(1)}}, "found");
+  for (const char* x : {"-0.0761", "0.5", "0.25", "-0.125", "0.2", "0.75"}) {
+    for (const int p : {9, 19, 33}) {
+      for (const std::string_view function : {"ArcSine", "ArcTangent", "Sine", "Cosine"}) {
+        Agree({function, {Text(x), I4(p / 3), I4(p), I4(1)}}, "ending quotients");
+      }
     }
   }
 }
