@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "control/engine/limbs.h"
 #include "control/engine/wide.h"
@@ -69,5 +70,18 @@ class QuotientBounds {
   engine::Limbs low_;
   double width_ = 0;
 };
+
+// The quotient of a running power (value() * 10^exponent()) by `divisor`, negated when asked
+// (as NegateDigits would leave it), from the bounds when they decide it.
+template <typename Power>
+HugeNumber PowerQuotient(QuotientBounds& quotients, const Power& power, bool negated,
+                         const mpz_class& divisor) {
+  return quotients.Term((power.value() < 0) != negated,
+                        [&] {
+                          return std::pair(negated ? mpz_class(-power.value()) : power.value(),
+                                           power.exponent());
+                        },
+                        divisor);
+}
 
 }  // namespace numeron

@@ -110,14 +110,8 @@ Variant ArcTangent(const Variant& value, std::int32_t series_length, std::int32_
       quotients.Forget();
     }
   };
-  // The quotient, negated when asked (as NegateDigits would leave it).
   const auto quotient = [&](bool negated) {
-    return quotients.Term((power.value() < 0) != negated,
-                          [&] {
-                            return std::pair(negated ? mpz_class(-power.value()) : power.value(),
-                                             power.exponent());
-                          },
-                          mpz_class(m));
+    return PowerQuotient(quotients, power, negated, mpz_class(m));
   };
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
     ReportProgress(pass, series_length);

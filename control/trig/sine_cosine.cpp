@@ -51,14 +51,8 @@ HugeNumber AlternatingSeries(const HugeNumber& x, HugeNumber first_power, HugeNu
       quotients.Forget();
     }
   };
-  // The quotient, negated when asked (as NegateDigits would leave it).
   const auto quotient = [&](bool negated) {
-    return quotients.Term((power.value() < 0) != negated,
-                          [&] {
-                            return std::pair(negated ? mpz_class(-power.value()) : power.value(),
-                                             power.exponent());
-                          },
-                          factorial.value());
+    return PowerQuotient(quotients, power, negated, factorial.value());
   };
   for (std::int32_t pass = 0; pass < series_length; ++pass) {
     ReportProgress(pass, series_length);
