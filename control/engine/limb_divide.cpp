@@ -127,14 +127,7 @@ void Decrement(Limbs& n) {
 
 // n * B^count, or floor(n / B^-count) for a negative count.
 Limbs ShiftedLimbs(const Limbs& n, std::ptrdiff_t count) {
-  if (count >= 0) {
-    if (n.empty()) return {};
-    Limbs result(static_cast<std::size_t>(count), 0);
-    result.insert(result.end(), n.begin(), n.end());
-    return result;
-  }
-  if (static_cast<std::size_t>(-count) >= n.size()) return {};
-  return Limbs(n.begin() - count, n.end());
+  return count >= 0 ? ShiftedUp(n, count * kLimbDigits) : ShiftedDown(n, -count * kLimbDigits);
 }
 
 // B^(2h) / d, within a few units, for a divisor d of h limbs whose top limb is at least B / 2,

@@ -94,6 +94,10 @@ Limbs ShiftedUp(const Limbs& n, std::int64_t places) {
   const auto whole = static_cast<std::size_t>(places / kLimbDigits);
   const std::uint64_t factor = kPowersOfTen[places % kLimbDigits];
   Limbs result(whole, 0);
+  if (factor == 1) {  // whole limbs: no digit moves within a limb
+    result.insert(result.end(), n.begin(), n.end());
+    return result;
+  }
   result.reserve(whole + n.size() + 1);
   Wide carry = 0;
   for (std::uint64_t limb : n) {
@@ -108,7 +112,7 @@ Limbs ShiftedDown(const Limbs& n, std::int64_t places) {
   const auto whole = static_cast<std::size_t>(places / kLimbDigits);
   if (whole >= n.size()) return {};
   Limbs result(n.begin() + static_cast<std::ptrdiff_t>(whole), n.end());
-  DivideInPlace(result, kPowersOfTen[places % kLimbDigits]);
+  if (places % kLimbDigits != 0) DivideInPlace(result, kPowersOfTen[places % kLimbDigits]);
   return result;
 }
 
